@@ -1,0 +1,32 @@
+#include "Application.h"
+
+#include "Main.h"
+#include "Unitabout.h"
+#include "Unitconfig.h"
+#include "Unitcredit.h"
+#include "Unitsettings.h"
+#include "Unitsyntax.h"
+#include "Windows.h"
+
+#include <QApplication>
+
+TfrmMain* frmMain = nullptr;
+TfrmAbout* frmAbout = nullptr;
+TfrmSyntax* frmSyntax = nullptr;
+TfrmSettings* frmSettings = nullptr;
+TfrmConfig* frmConfig = nullptr;
+TfrmCredit* frmCredit = nullptr;
+
+int RunApplication(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    app.setApplicationName("Tamarin 1.2.0.1 (Beta)");
+    frmMain = new TfrmMain;
+    frmAbout = new TfrmAbout(frmMain);
+    frmSyntax = new TfrmSyntax(frmMain);
+    frmSettings = new TfrmSettings(frmMain);
+    frmConfig = new TfrmConfig(frmMain);
+    frmCredit = new TfrmCredit(frmMain);
+    frmMain->show();
+    return app.exec();
+}

@@ -1,0 +1,17 @@
+#pragma once
+// Every web address Tamarin opens, in one place.
+
+namespace WebLinks {
+
+// The maker's home page ("Tamarin Web Site", the home tool button, the About box).
+inline constexpr const char* HomePage = "https://tamarin.example.org/";
+// The maker's support board ("Support & WebBoard", the help tool button).
+inline constexpr const char* SupportBoard = "https://tamarin.example.org/board/";
+// The product's own page (the credit card checker's link).
+inline constexpr const char* ProductPage = "https://tamarin.example.org/products/tamarin/";
+// Boost.Regex documentation for the library version Tamarin was built with.
+// Built from BOOST_LIB_VERSION by the settings dialog.
+inline constexpr const char* RegexDocumentationFormat =
+    "https://www.boost.org/doc/libs/%1/libs/regex/doc/html/index.html";
+
+} // namespace WebLinks

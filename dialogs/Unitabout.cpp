@@ -1,0 +1,7 @@
+#include "Unitabout.h"
+
+TfrmAbout::TfrmAbout(QWidget* parent) : QDialog(parent)
+{
+    setObjectName("frmAbout");
+
+}

@@ -1,0 +1,7 @@
+#include "Unitcredit.h"
+
+TfrmCredit::TfrmCredit(QWidget* parent) : QDialog(parent)
+{
+    setObjectName("frmCredit");
+
+}

@@ -1,0 +1,12 @@
+#pragma once
+// Placeholder under construction.
+#include <QCheckBox>
+#include <QDialog>
+#include <QTabWidget>
+
+class TfrmCredit : public QDialog {
+    Q_OBJECT
+public:
+    explicit TfrmCredit(QWidget* parent = nullptr);
+
+};

@@ -1,0 +1,7 @@
+#include "Unitsyntax.h"
+
+TfrmSyntax::TfrmSyntax(QWidget* parent) : QDialog(parent)
+{
+    setObjectName("frmSyntax");
+
+}

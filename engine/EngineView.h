@@ -1,0 +1,69 @@
+#pragma once
+// The window operations the evaluation engine needs. The main window implements
+// them over its Qt widgets; HeadlessView implements them over plain data so the
+// engine builds, runs and is tested without any GUI.
+
+#include <cstdint>
+#include <string>
+
+namespace tamarin {
+
+// The text controls the engine reads or writes.
+enum class TextControl { reSearch, what0, what1 };
+
+// The check boxes the engine reads: the main window's case box and the match
+// options dialog's two live options.
+enum class CheckControl { cbCaseSensitive, cfgSyntaxCheck, cfgHighLight };
+
+// A set of font styles, one bit each, in the classic order.
+using FontStyle = std::uint8_t;
+inline constexpr FontStyle fsBold = 1u << 0;
+inline constexpr FontStyle fsItalic = 1u << 1;
+inline constexpr FontStyle fsUnderline = 1u << 2;
+inline constexpr FontStyle fsStrikeOut = 1u << 3;
+
+// A colour as 0x00BBGGRR.
+using ColorRef = std::uint32_t;
+
+// An opaque handle to a node of the result tree; only the view that returned
+// it knows what it points at.
+struct TreeNodeRef {
+    void* handle = nullptr;
+};
+
+class EngineView {
+public:
+    virtual ~EngineView() = default;
+
+    // Whole current text of a text control (8-bit, one byte per character).
+    virtual std::string GetText(TextControl control) const = 0;
+    // Replaces the whole text of a text control.
+    virtual void SetText(TextControl control, const std::string& text) = 0;
+    // State of a check box at the moment of the call.
+    virtual bool IsChecked(CheckControl box) const = 0;
+
+    // Selection in the input editor. Positions the editor cannot hold are
+    // clipped as the editor clips them; GetSelLength reports what was
+    // actually selected.
+    virtual void SetSelStart(std::int32_t start) = 0;
+    virtual void SetSelLength(std::int32_t length) = 0;
+    virtual std::int32_t GetSelLength() const = 0;
+
+    // Attributes of the selected text of the input editor.
+    virtual void SetSelColor(ColorRef color) = 0;
+    virtual FontStyle GetSelStyle() const = 0;
+    virtual void SetSelStyle(FontStyle style) = 0;
+
+    // Result tree. NodeByIndex counts nodes in display order over the whole
+    // tree, children included, 0 = first; it throws std::out_of_range for a
+    // position outside the tree.
+    virtual TreeNodeRef AddNode(const std::string& text) = 0;
+    virtual TreeNodeRef NodeByIndex(std::int32_t index) = 0;
+    virtual TreeNodeRef AddChildNode(TreeNodeRef parent, const std::string& text) = 0;
+    virtual void ClearTree() = 0;
+
+    // A modal message with an OK button; returns once it is dismissed.
+    virtual void ShowMessage(const std::string& text) = 0;
+};
+
+} // namespace tamarin

@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs every Debian package Tamarin needs to build, test, package and
+# screenshot itself. Safe to run again: apt-get skips what is already there.
+set -euo pipefail
+
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then
+  SUDO="sudo"
+fi
+
+PACKAGES=(
+  # toolchain
+  build-essential cmake ninja-build pkg-config
+  # libraries
+  qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6
+  libgl-dev libboost-regex-dev libgtest-dev
+  # headless display, screenshots and fonts
+  xvfb xauth imagemagick fonts-dejavu-core fonts-dejavu-extra
+  # desktop integration and packaging checks
+  desktop-file-utils appstream dpkg-dev file
+)
+
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -q
+$SUDO apt-get install -y -q --no-install-recommends "${PACKAGES[@]}"
