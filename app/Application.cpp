@@ -17,16 +17,32 @@ TfrmSettings* frmSettings = nullptr;
 TfrmConfig* frmConfig = nullptr;
 TfrmCredit* frmCredit = nullptr;
 
-int RunApplication(int argc, char* argv[])
+void CreateWindows()
 {
-    QApplication app(argc, argv);
-    app.setApplicationName("Tamarin 1.2.0.1 (Beta)");
     frmMain = new TfrmMain;
     frmAbout = new TfrmAbout(frmMain);
     frmSyntax = new TfrmSyntax(frmMain);
     frmSettings = new TfrmSettings(frmMain);
     frmConfig = new TfrmConfig(frmMain);
     frmCredit = new TfrmCredit(frmMain);
+}
+
+void DestroyWindows()
+{
+    delete frmMain;  // the dialogs are its children
+    frmMain = nullptr;
+    frmAbout = nullptr;
+    frmSyntax = nullptr;
+    frmSettings = nullptr;
+    frmConfig = nullptr;
+    frmCredit = nullptr;
+}
+
+int RunApplication(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    app.setApplicationName(ApplicationTitle);
+    CreateWindows();
     frmMain->show();
     return app.exec();
 }
