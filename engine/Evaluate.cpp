@@ -4,16 +4,18 @@ namespace tamarin {
 
 std::int32_t Evaluate(const EngineContext& ctx)
 {
-    ctx.view.SetText(TextControl::what0, "");
-    ctx.view.SetText(TextControl::what1, "");
-
-    // Only the algorithms with a runner look at the input at all.
-    std::string input;
-    const std::int32_t algorithm = ctx.state.AlgorithmIndex;
-    if (algorithm == AlgorithmMatch || algorithm == AlgorithmSearch)
-        input = ctx.view.GetText(TextControl::reSearch);
-
+    // Called straight from GUI event handlers: nothing may escape, not even
+    // a failure of the view while the panes are emptied or the input copied.
     try {
+        ctx.view.SetText(TextControl::what0, "");
+        ctx.view.SetText(TextControl::what1, "");
+
+        // Only the algorithms with a runner look at the input at all.
+        std::string input;
+        const std::int32_t algorithm = ctx.state.AlgorithmIndex;
+        if (algorithm == AlgorithmMatch || algorithm == AlgorithmSearch)
+            input = ctx.view.GetText(TextControl::reSearch);
+
         const RunnerResult result = DispatchRunner(ctx, input, 0);
         if (result == ResultNoMatch) {
             ctx.view.SetText(TextControl::what0, "");

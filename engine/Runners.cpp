@@ -38,7 +38,8 @@ RunnerResult RunOnce(const EngineContext& ctx, Algorithm algorithm, Syntax synta
         return ResultEmptyInput;
 
     CurrentPattern = ctx.state.PatternSnapshot;
-    if (ValidatePattern(ctx, syntax, caseSensitive) != 1)
+    // The check gets the case box as it is now; options are never cached.
+    if (ValidatePattern(ctx, syntax, view.IsChecked(CheckControl::cbCaseSensitive)) != 1)
         return ResultPatternRejected;
 
     // Whatever goes wrong from here on, in the library or while reporting,
