@@ -8,7 +8,11 @@
 #include "Unitsyntax.h"
 #include "Windows.h"
 
-#include <QApplication>
+#include <QFont>
+#include <QIcon>
+#include <QMessageBox>
+
+#include <exception>
 
 TfrmMain* frmMain = nullptr;
 TfrmAbout* frmAbout = nullptr;
@@ -16,6 +20,34 @@ TfrmSyntax* frmSyntax = nullptr;
 TfrmSettings* frmSettings = nullptr;
 TfrmConfig* frmConfig = nullptr;
 TfrmCredit* frmCredit = nullptr;
+
+TamarinApplication::TamarinApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+
+bool TamarinApplication::notify(QObject* receiver, QEvent* event)
+{
+    // Exceptions must not unwind through Qt's event loop: stop them here.
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception& error) {
+        ShowException(QString::fromLocal8Bit(error.what()));
+    } catch (...) {
+        ShowException(QString());
+    }
+    return false;
+}
+
+void ShowException(const QString& message)
+{
+    QMessageBox::critical(nullptr, QApplication::applicationName(), message);
+}
+
+void PrepareApplication()
+{
+    QApplication::setApplicationName(ApplicationTitle);
+    // The windows are designed in Verdana; where it is missing, a close sans-serif.
+    QFont::insertSubstitution("Verdana", "DejaVu Sans");
+    QApplication::setWindowIcon(QIcon(":/icons/tamarin.svg"));
+}
 
 void CreateWindows()
 {
@@ -40,9 +72,19 @@ void DestroyWindows()
 
 int RunApplication(int argc, char* argv[])
 {
-    QApplication app(argc, argv);
-    app.setApplicationName(ApplicationTitle);
-    CreateWindows();
-    frmMain->show();
-    return app.exec();
+    TamarinApplication app(argc, argv);
+    // One guard over the whole start-up and the run: whatever escapes is
+    // shown, and the process still ends normally.
+    try {
+        PrepareApplication();
+        CreateWindows();
+        frmMain->show();
+        app.exec();
+    } catch (const std::exception& error) {
+        ShowException(QString::fromLocal8Bit(error.what()));
+    } catch (...) {
+        ShowException(QString());
+    }
+    DestroyWindows();
+    return 0;
 }

@@ -1,30 +1,320 @@
+// The main window's handlers: the evaluation trigger and its three callers,
+// algorithm and case choices, dialogs, web links and the status-bar clock.
 #include "Main.h"
 
-TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent)
+#include "Engine.h"
+#include "Latin1Mirror.h"
+#include "QtEngineView.h"
+#include "Unitabout.h"
+#include "Unitconfig.h"
+#include "Unitcredit.h"
+#include "Unitsettings.h"
+#include "Unitsyntax.h"
+#include "WebLinks.h"
+#include "Windows.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateTime>
+#include <QDesktopServices>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTextCursor>
+#include <QTimer>
+#include <QTreeWidget>
+#include <QUrl>
+#include <QShowEvent>
+
+#include <algorithm>
+
+std::array<QString, 3> AlgorithmNames;
+
+namespace {
+
+const char* const CreditCardSample = "[2-6,9][0-9]{3}(-| )[0-9]{4}(-| )[0-9]{4}(-| )[0-9]{4}";
+const char* const SocialNumberSample = "[0-9]{2}[0,1][0-9][0-3][0-9]((-| |_)|( - ))[1-4][0-9]{6}";
+
+bool IsLineBreak(QChar ch)
 {
-    setObjectName("frmMain");
-    auto* central = new QWidget(this);
-    setCentralWidget(central);
-    cbCaseSensitive = new QCheckBox(central);
-    cbCaseSensitive->setObjectName("cbCaseSensitive");
-    cbSimultaneous = new QCheckBox("Real-Time Match", central);
-    cbSimultaneous->setObjectName("cbSimultaneous");
-    cbSimultaneous->setChecked(true);
-    ComboBoxEx1 = new QComboBox(central);
-    ComboBoxEx1->setObjectName("ComboBoxEx1");
-    ComboBoxEx1->addItems({"MATCH", "SEARCH"});
-    ComboBoxEx1->setCurrentIndex(1);
-    btnMatch = new QPushButton("Search", central);
-    btnMatch->setObjectName("btnMatch");
-    StatusBar1 = statusBar();
-    StatusBar1->setObjectName("StatusBar1");
-    for (auto*& panel : panels_) {
-        panel = new QLabel(StatusBar1);
-        StatusBar1->addWidget(panel);
-    }
+    return ch == QChar::ParagraphSeparator || ch == QChar::LineSeparator || ch == u'\n' ||
+           ch == u'\r';
 }
+
+// Restores a flag however the scope is left.
+class FlagScope {
+public:
+    explicit FlagScope(bool& flag) : flag_(flag), old_(flag) { flag_ = true; }
+    ~FlagScope() { flag_ = old_; }
+    FlagScope(const FlagScope&) = delete;
+    FlagScope& operator=(const FlagScope&) = delete;
+
+private:
+    bool& flag_;
+    bool old_;
+};
+
+} // namespace
+
+QString ClockText(const QDateTime& now)
+{
+    const QDate date = now.date();
+    const QTime time = now.time();
+    return QString::asprintf("%d/%02d/%02d %2d:%02d:%02d", date.year(), date.month(), date.day(),
+                             time.hour(), time.minute(), time.second());
+}
+
+TfrmMain::~TfrmMain() = default;
 
 QLabel* TfrmMain::StatusPanel(int index) const
 {
-    return panels_[index];
+    return panels_.at(static_cast<std::size_t>(index));
+}
+
+void TfrmMain::ConnectHandlers()
+{
+    connect(btnMatch, &QPushButton::clicked, this, &TfrmMain::btnMatchClick);
+    // Real edits only: the highlight's formatting is not an edit.
+    connect(&view_->InputMirror(), &Latin1Mirror::edited, this, &TfrmMain::reSearchChange);
+    connect(mmoSignature, &QPlainTextEdit::textChanged, this, &TfrmMain::mmoSignatureChange);
+    connect(cbSimultaneous, &QCheckBox::toggled, this, &TfrmMain::cbSimultaneousClick);
+    connect(cbCaseSensitive, &QCheckBox::toggled, this, &TfrmMain::cbCaseSensitiveClick);
+    connect(ComboBoxEx1, &QComboBox::currentIndexChanged, this, &TfrmMain::ComboBoxEx1Change);
+
+    const std::pair<QAction*, void (TfrmMain::*)()> actions[] = {
+        {mnuSyntax, &TfrmMain::mnuSyntaxClick},
+        {tbSyntax, &TfrmMain::tbSyntaxClick},
+        {mnuAlgorithms, &TfrmMain::mnuAlgorithmsClick},
+        {tbAlgorithm, &TfrmMain::tbAlgorithmClick},
+        {mnuConfig, &TfrmMain::mnuConfigClick},
+        {tbConfig, &TfrmMain::tbConfigClick},
+        {mnuCreditCardNumberCheck, &TfrmMain::mnuCreditCardNumberCheckClick},
+        {mnuRegExpSyntaxTest, &TfrmMain::mnuRegExpSyntaxTestClick},
+        {About1, &TfrmMain::About1Click},
+        {tbAbout, &TfrmMain::tbAboutClick},
+        {Exit1, &TfrmMain::Exit1Click},
+        {sampleCredit, &TfrmMain::sampleCreditClick},
+        {sampleSocial, &TfrmMain::sampleSocialClick},
+        {ToolButton13, &TfrmMain::ToolButton13Click},
+        {SupportWebBoard1, &TfrmMain::SupportWebBoard1Click},
+        {ToolButton14, &TfrmMain::ToolButton14Click},
+        {TamarinWebSite1, &TfrmMain::TamarinWebSite1Click},
+        {RegularExpressionTutorial1, &TfrmMain::RegularExpressionTutorial1Click},
+    };
+    for (const auto& [action, handler] : actions)
+        connect(action, &QAction::triggered, this, handler);
+    connect(Timer1, &QTimer::timeout, this, &TfrmMain::Timer1Timer);
+}
+
+// --- evaluation ---
+
+void TfrmMain::EvaluationTrigger()
+{
+    // One evaluation at a time: a message box inside one must not start another.
+    if (evaluating_)
+        return;
+    FlagScope evaluating(evaluating_);
+
+    if (mmoSignature->document()->isEmpty())
+        return;
+    const int algorithm = State.AlgorithmIndex;
+    if (algorithm == tamarin::AlgorithmMatch || algorithm == tamarin::AlgorithmSearch) {
+        if (reSearch->document()->isEmpty())
+            return;
+        State.InputSnapshot = view_->GetText(tamarin::TextControl::reSearch);
+    }
+    RemovePatternLineBreaks();
+    State.PatternSnapshot = Latin1Mirror::ToLatin1(mmoSignature->document()->toRawText());
+    view_->ClearTree();
+    view_->BeginBatch();
+    tamarin::Evaluate({*view_, State});
+    view_->EndBatch();
+    TreeView1->expandAll();
+}
+
+bool TfrmMain::RemovePatternLineBreaks()
+{
+    QTextDocument* document = mmoSignature->document();
+    const QString text = document->toRawText();
+    if (std::none_of(text.cbegin(), text.cend(), IsLineBreak))
+        return false;
+
+    // Delete the breaks in place, last first, as one undoable edit: the caret
+    // keeps its place in the text and the change starts no evaluation.
+    FlagScope stripping(strippingPattern_);
+    QTextCursor cursor(document);
+    cursor.beginEditBlock();
+    for (qsizetype i = text.size() - 1; i >= 0; --i) {
+        if (!IsLineBreak(text.at(i)))
+            continue;
+        cursor.setPosition(static_cast<int>(i));
+        cursor.setPosition(static_cast<int>(i) + 1, QTextCursor::KeepAnchor);
+        cursor.removeSelectedText();
+    }
+    cursor.endEditBlock();
+    return true;
+}
+
+void TfrmMain::btnMatchClick()
+{
+    EvaluationTrigger();
+}
+
+void TfrmMain::reSearchChange()
+{
+    if (cbSimultaneous->isChecked())
+        EvaluationTrigger();
+}
+
+void TfrmMain::mmoSignatureChange()
+{
+    if (strippingPattern_)
+        return;
+    if (cbSimultaneous->isChecked())
+        EvaluationTrigger();
+}
+
+void TfrmMain::cbSimultaneousClick()
+{
+    btnMatch->click();
+}
+
+void TfrmMain::ComboBoxEx1Change(int index)
+{
+    if (index < 0 || index >= static_cast<int>(AlgorithmNames.size()))
+        return;  // no selection: nothing to apply
+    State.AlgorithmIndex = index;
+    btnMatch->setText(AlgorithmNames[static_cast<std::size_t>(index)]);
+}
+
+void TfrmMain::cbCaseSensitiveClick()
+{
+    StatusPanel(2)->setText(cbCaseSensitive->isChecked() ? "Case Sensitive" : "Case InSensitive");
+}
+
+// --- dialogs ---
+
+void TfrmMain::ShowSettings(int page)
+{
+    if (!frmSettings)
+        return;
+    frmSettings->pcSyntax->setCurrentIndex(page);
+    frmSettings->exec();
+    UpdateSyntaxPanel();
+}
+
+void TfrmMain::UpdateSyntaxPanel()
+{
+    static const char* const texts[] = {"Syntax : Perl", "Syntax : POSIX Basic",
+                                        "Syntax : POSIX Extended"};
+    if (State.SyntaxIndex >= 0 && State.SyntaxIndex <= 2)
+        StatusPanel(3)->setText(texts[State.SyntaxIndex]);
+}
+
+void TfrmMain::mnuSyntaxClick() { ShowSettings(0); }
+void TfrmMain::tbSyntaxClick() { ShowSettings(0); }
+void TfrmMain::mnuAlgorithmsClick() { ShowSettings(1); }
+void TfrmMain::tbAlgorithmClick() { ShowSettings(1); }
+
+void TfrmMain::mnuConfigClick()
+{
+    if (frmConfig)
+        frmConfig->exec();
+}
+
+void TfrmMain::tbConfigClick() { mnuConfigClick(); }
+
+void TfrmMain::mnuCreditCardNumberCheckClick()
+{
+    if (frmCredit)
+        frmCredit->exec();
+}
+
+void TfrmMain::mnuRegExpSyntaxTestClick()
+{
+    if (!frmSyntax)
+        return;
+    frmSyntax->show();
+    frmSyntax->raise();
+    frmSyntax->activateWindow();
+}
+
+void TfrmMain::About1Click()
+{
+    if (frmAbout)
+        frmAbout->exec();
+}
+
+void TfrmMain::tbAboutClick() { About1Click(); }
+
+void TfrmMain::Exit1Click()
+{
+    close();
+}
+
+// --- samples (their menu is hidden) ---
+
+void TfrmMain::sampleCreditClick()
+{
+    mmoSignature->setPlainText(CreditCardSample);
+}
+
+void TfrmMain::sampleSocialClick()
+{
+    mmoSignature->setPlainText(SocialNumberSample);
+}
+
+// --- web links ---
+
+void TfrmMain::OpenWebPage(const char* address)
+{
+    // The outcome is the desktop's business; nothing is reported.
+    QDesktopServices::openUrl(QUrl(QString::fromLatin1(address)));
+}
+
+void TfrmMain::ToolButton13Click() { OpenWebPage(WebLinks::SupportBoard); }
+void TfrmMain::SupportWebBoard1Click() { OpenWebPage(WebLinks::SupportBoard); }
+void TfrmMain::ToolButton14Click() { OpenWebPage(WebLinks::HomePage); }
+void TfrmMain::TamarinWebSite1Click() { OpenWebPage(WebLinks::HomePage); }
+
+void TfrmMain::RegularExpressionTutorial1Click()
+{
+    // The tutorial is not written yet; its menu item stays disabled.
+}
+
+// --- showing and the clock ---
+
+void TfrmMain::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (!placed_) {
+        placed_ = true;
+        PlaceOnScreen();
+        // The frame is known only once the window manager has framed the window.
+        QTimer::singleShot(0, this, [this] {
+            if (frameGeometry().size() != geometry().size())
+                PlaceOnScreen();
+        });
+    }
+    // Coming back from the task bar is not a showing of the window.
+    if (!event->spontaneous())
+        FormShow();
+}
+
+void TfrmMain::FormShow()
+{
+    UpdateClock();
+    btnMatch->setFocus();
+}
+
+void TfrmMain::Timer1Timer()
+{
+    UpdateClock();
+}
+
+void TfrmMain::UpdateClock()
+{
+    StatusPanel(4)->setText(ClockText(QDateTime::currentDateTime()));
 }

@@ -1,7 +1,91 @@
 #include "Unitabout.h"
 
+#include "DialogSupport.h"
+#include "LinkLabel.h"
+#include "WebLinks.h"
+
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QVBoxLayout>
+
 TfrmAbout::TfrmAbout(QWidget* parent) : QDialog(parent)
 {
-    setObjectName("frmAbout");
+    DialogSupport::SetUpDialogFrame(this, "frmAbout", "About Tamarin", QSize(541, 314));
 
+    Image1 = new QLabel(this);
+    Image1->setObjectName("Image1");
+    Image1->setFixedSize(153, 233);
+    Image1->setPixmap(DialogSupport::Picture("about", QSize(153, 233), devicePixelRatio()));
+    Image1->setAccessibleName("Tamarin picture");
+
+    Panel1 = new QLabel(ProductName, this);
+    Panel1->setObjectName("Panel1");
+    Panel1->setAccessibleName("Product name");
+    QFont bold = Panel1->font();
+    bold.setBold(true);
+    Panel1->setFont(bold);
+
+    Panel2 = new QLabel(ProductVersion, this);
+    Panel2->setObjectName("Panel2");
+    Panel2->setAccessibleName("Version");
+
+    Panel6 = new LinkLabel(QString::fromLatin1(WebLinks::HomePage), QColor(0, 0, 255), this);
+    Panel6->setObjectName("Panel6");
+    Panel6->setAccessibleName("Tamarin web site");
+
+    Panel8 = new QFrame(this);
+    Panel8->setObjectName("Panel8");
+    Panel8->setFrameStyle(QFrame::HLine | QFrame::Sunken);
+    Panel8->setFixedHeight(2);
+    Panel8->setAccessibleName("Separator");
+
+    Button1 = DialogSupport::CreateButton("Button1", "&Close", "Close", this);
+    Button1->setDefault(true);
+
+    auto* texts = new QVBoxLayout;
+    texts->setSpacing(4);
+    texts->addWidget(Panel1);
+    texts->addWidget(Panel2);
+    texts->addStretch();
+    texts->addWidget(Panel6, 0, Qt::AlignRight);
+
+    auto* top = new QHBoxLayout;
+    top->setSpacing(16);
+    top->addWidget(Image1, 0, Qt::AlignTop);
+    top->addLayout(texts, 1);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(Button1);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(8, 8, 8, 8);
+    layout->setSpacing(10);
+    layout->addLayout(top, 1);
+    layout->addWidget(Panel8);
+    layout->addLayout(buttons);
+
+    connect(Button1, &QPushButton::clicked, this, &TfrmAbout::Button1Click);
+    connect(Panel6, &LinkLabel::clicked, this, &TfrmAbout::Panel6Click);
+}
+
+void TfrmAbout::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    // Everything shown is fixed; a showing only needs the box centred.
+    if (!event->spontaneous())
+        DialogSupport::CentreOnScreen(this);
+}
+
+void TfrmAbout::Button1Click()
+{
+    accept();
+}
+
+void TfrmAbout::Panel6Click()
+{
+    DialogSupport::OpenWebAddress(QString::fromLatin1(WebLinks::HomePage));
 }

@@ -1,11 +1,146 @@
 #include "Unitconfig.h"
 
+#include "DialogSupport.h"
+#include "Main.h"
+#include "Windows.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+// Status bar panels this dialog writes (0 product, 1 syntax check, 2 case).
+constexpr int SyntaxCheckPanel = 1;
+constexpr int CasePanel = 2;
+
+QCheckBox* CreateOption(const char* name, const QString& caption, const QString& accessibleName,
+                        QWidget* parent)
+{
+    auto* box = new QCheckBox(caption, parent);
+    box->setObjectName(name);
+    box->setAccessibleName(accessibleName);
+    return box;
+}
+
+} // namespace
+
 TfrmConfig::TfrmConfig(QWidget* parent) : QDialog(parent)
 {
-    setObjectName("frmConfig");
-    cfgSyntaxCheck = new QCheckBox("Syntax Check", this);
-    cfgSyntaxCheck->setObjectName("cfgSyntaxCheck");
-    cfgHighLight = new QCheckBox("HightLight && Focus", this);
-    cfgHighLight->setObjectName("cfgHighLight");
+    DialogSupport::SetUpDialogFrame(this, "frmConfig", "Config", QSize(486, 362));
+
+    PageControl1 = new QTabWidget(this);
+    PageControl1->setObjectName("PageControl1");
+    PageControl1->setAccessibleName("Options pages");
+    TabSheet2 = new QWidget(this);
+    TabSheet2->setObjectName("TabSheet2");
+    TabSheet2->setAccessibleName("Match Option");
+
+    cbCaseSensitive = CreateOption("cbCaseSensitive", "Case Sensitive", "Case Sensitive", TabSheet2);
+    cfgSyntaxCheck = CreateOption("cfgSyntaxCheck", "Syntax Check", "Syntax Check", TabSheet2);
+    GroupBox1 = new QGroupBox("HightLight && Focus", TabSheet2);
+    GroupBox1->setObjectName("GroupBox1");
+    GroupBox1->setAccessibleName("HightLight & Focus");
+    cfgHighLight = CreateOption("cfgHighLight", "HightLight && Focus", "HightLight & Focus",
+                                GroupBox1);
+    // Highlighting ships switched off and cannot be switched on.
     cfgHighLight->setEnabled(false);
+    cbSimultaneous = CreateOption("cbSimultaneous", "Real-Time Match", "Real-Time Match", GroupBox1);
+
+    auto* groupLayout = new QVBoxLayout(GroupBox1);
+    groupLayout->addWidget(cfgHighLight);
+    groupLayout->addWidget(cbSimultaneous);
+
+    auto* pageLayout = new QVBoxLayout(TabSheet2);
+    pageLayout->addWidget(cbCaseSensitive);
+    pageLayout->addWidget(cfgSyntaxCheck);
+    pageLayout->addWidget(GroupBox1);
+    pageLayout->addStretch();
+    PageControl1->addTab(TabSheet2, "Match Option");
+
+    Button1 = DialogSupport::CreateButton("Button1", "&OK", "OK", this);
+    Button1->setDefault(true);
+    Button2 = DialogSupport::CreateButton("Button2", "&Cancel", "Cancel", this);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(Button1);
+    buttons->addWidget(Button2);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(8, 8, 8, 8);
+    layout->addWidget(PageControl1, 1);
+    layout->addLayout(buttons);
+
+    connect(Button1, &QPushButton::clicked, this, &TfrmConfig::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &TfrmConfig::Button2Click);
+    connect(cfgHighLight, &QCheckBox::toggled, this, &TfrmConfig::cfgHighLightClick);
+}
+
+void TfrmConfig::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (event->spontaneous())
+        return;  // only a real passage from hidden to shown counts
+    DialogSupport::CentreOnScreen(this);
+    FormShow();
+}
+
+void TfrmConfig::FormShow()
+{
+    syntaxCheckWhenShown_ = cfgSyntaxCheck->isChecked();
+    highLightWhenShown_ = cfgHighLight->isChecked();
+    cbCaseSensitive->setChecked(frmMain->cbCaseSensitive->isChecked());
+    cbSimultaneous->setChecked(frmMain->cbSimultaneous->isChecked());
+}
+
+void TfrmConfig::Button1Click()
+{
+    // Case first, so that an evaluation started by a change of real-time
+    // match already runs with the new case option. setChecked runs the main
+    // window's own reaction only when the state really changes.
+    frmMain->cbCaseSensitive->setChecked(cbCaseSensitive->isChecked());
+    frmMain->cbSimultaneous->setChecked(cbSimultaneous->isChecked());
+    RewriteStatusPanels();
+    accept();
+}
+
+void TfrmConfig::Button2Click()
+{
+    reject();
+}
+
+void TfrmConfig::reject()
+{
+    // Otherwise a cancelled "Syntax Check" would still be in force while
+    // status panel 1 says it is not.
+    cfgSyntaxCheck->setChecked(syntaxCheckWhenShown_);
+    cfgHighLight->setChecked(highLightWhenShown_);
+    QDialog::reject();
+}
+
+void TfrmConfig::cfgHighLightClick(bool checked)
+{
+    if (checked) {
+        cbSimultaneous->setEnabled(false);
+        cbSimultaneous->setChecked(false);
+        frmMain->cbSimultaneous->setEnabled(false);
+        frmMain->cbSimultaneous->setChecked(false);
+    } else {
+        cbSimultaneous->setEnabled(true);
+        frmMain->cbSimultaneous->setEnabled(true);
+    }
+}
+
+void TfrmConfig::RewriteStatusPanels()
+{
+    frmMain->StatusPanel(SyntaxCheckPanel)
+        ->setText(cfgSyntaxCheck->isChecked() ? "Syntax Check : ON" : "Syntax Check : OFF");
+    frmMain->StatusPanel(CasePanel)
+        ->setText(cbCaseSensitive->isChecked() ? "Case Sensitive" : "Case InSensitive");
 }

@@ -1,7 +1,130 @@
 #include "Unitsyntax.h"
 
+#include "DialogSupport.h"
+#include "Latin1Mirror.h"
+#include "Main.h"
+#include "SyntaxFlags.h"
+#include "Windows.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QTextDocument>
+#include <QPlainTextEdit>
+#include <QVBoxLayout>
+#include <boost/regex.hpp>
+#include <string>
+
+namespace {
+
+constexpr const char* ValidVerdict = "Regular Expression";
+constexpr const char* InvalidVerdict = "Invalid Regular Expression";
+
+// True when the library compiles `pattern` with these options. Any error the
+// library raises counts as "does not compile"; its wording is not wanted.
+bool PatternCompiles(const std::string& pattern, boost::regex::flag_type flags)
+{
+    try {
+        const boost::regex expression(pattern.data(), pattern.data() + pattern.size(), flags);
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
+} // namespace
+
 TfrmSyntax::TfrmSyntax(QWidget* parent) : QDialog(parent)
 {
-    setObjectName("frmSyntax");
+    DialogSupport::SetUpDialogFrame(this, "frmSyntax", "Syntax Error Test", QSize(477, 189));
 
+    Image1 = new QLabel(this);
+    Image1->setObjectName("Image1");
+    Image1->setFixedSize(24, 24);
+    Image1->setPixmap(DialogSupport::Picture("syntax-test", QSize(24, 24), devicePixelRatio()));
+    Image1->setAccessibleName("Syntax test icon");
+
+    Panel2 = new QLabel("Regular Expression Syntax Error Test", this);
+    Panel2->setObjectName("Panel2");
+    Panel2->setAccessibleName("Regular Expression Syntax Error Test");
+
+    mnoSignature = new QPlainTextEdit(this);
+    mnoSignature->setObjectName("mnoSignature");
+    mnoSignature->setAccessibleName("Pattern");
+    mnoSignature->setTabChangesFocus(true);
+    mnoSignature->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    mnoSignature->setFixedHeight(89);
+
+    Edit2 = new QLineEdit(this);
+    Edit2->setObjectName("Edit2");
+    Edit2->setAccessibleName("Verdict");
+
+    ComboBoxEx1 = new QComboBox(this);
+    ComboBoxEx1->setObjectName("ComboBoxEx1");
+    ComboBoxEx1->setAccessibleName("Syntax");
+    ComboBoxEx1->setEditable(false);  // a choice among the three syntaxes only
+    ComboBoxEx1->addItems({"PERL", "POSIX Basic", "POSIX Extended"});
+
+    Button2 = DialogSupport::CreateButton("Button2", "&Test", "Test", this);
+    // Enter outside the pattern editor tests, as the main action of the dialog.
+    Button2->setDefault(true);
+    Button1 = DialogSupport::CreateButton("Button1", "&Close", "Close", this);
+
+    auto* heading = new QHBoxLayout;
+    heading->addWidget(Image1);
+    heading->addWidget(Panel2, 1);
+
+    auto* commands = new QHBoxLayout;
+    commands->addWidget(ComboBoxEx1);
+    commands->addStretch();
+    commands->addWidget(Button2);
+    commands->addWidget(Button1);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 6, 6, 6);
+    layout->setSpacing(4);
+    layout->addLayout(heading);
+    layout->addWidget(mnoSignature);
+    layout->addWidget(Edit2);
+    layout->addLayout(commands);
+
+    connect(Button2, &QPushButton::clicked, this, &TfrmSyntax::Button2Click);
+    connect(Button1, &QPushButton::clicked, this, &TfrmSyntax::Button1Click);
+}
+
+void TfrmSyntax::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (event->spontaneous())
+        return;  // only a real passage from hidden to shown counts
+    DialogSupport::CentreOnScreen(this);
+    FormShow();
+}
+
+void TfrmSyntax::FormShow()
+{
+    // The verdict is left alone: it keeps the last test's answer.
+    mnoSignature->setPlainText(QString::fromLatin1(SamplePattern));
+    const int syntaxIndex = frmMain->State.SyntaxIndex;
+    if (syntaxIndex >= 0 && syntaxIndex < ComboBoxEx1->count())
+        ComboBoxEx1->setCurrentIndex(syntaxIndex);
+}
+
+void TfrmSyntax::Button2Click()
+{
+    // The whole text, line ends included, in the same 8-bit form the main
+    // window compiles; the case option is the main window's, read now.
+    const std::string pattern = Latin1Mirror::ToLatin1(mnoSignature->document()->toRawText());
+    const tamarin::Syntax syntax = tamarin::SyntaxFromIndex(ComboBoxEx1->currentIndex());
+    const bool caseSensitive = frmMain->cbCaseSensitive->isChecked();
+    const bool valid = PatternCompiles(pattern, tamarin::SyntaxFlags(syntax, caseSensitive));
+    Edit2->setText(valid ? ValidVerdict : InvalidVerdict);
+}
+
+void TfrmSyntax::Button1Click()
+{
+    close();
 }

@@ -1,12 +1,40 @@
 #pragma once
-// Placeholder under construction.
-#include <QCheckBox>
+// The syntax error test: compiles a pattern in the chosen syntax and says
+// whether it is a valid regular expression. It matches nothing and changes
+// nothing outside itself. Shown modelessly.
+
 #include <QDialog>
-#include <QTabWidget>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QPlainTextEdit;
 
 class TfrmSyntax : public QDialog {
     Q_OBJECT
 public:
     explicit TfrmSyntax(QWidget* parent = nullptr);
 
+    QLabel* Image1 = nullptr;
+    QLabel* Panel2 = nullptr;
+    QPlainTextEdit* mnoSignature = nullptr;  // the pattern under test
+    QLineEdit* Edit2 = nullptr;         // the verdict
+    QComboBox* ComboBoxEx1 = nullptr;   // syntax, entry index = SyntaxIndex
+    QPushButton* Button2 = nullptr;     // "&Test"
+    QPushButton* Button1 = nullptr;     // "&Close"
+
+    // Every passage from hidden to shown: the sample pattern and the current syntax.
+    void FormShow();
+    // "&Test": compile and give the verdict.
+    void Button2Click();
+    // "&Close": hide the dialog.
+    void Button1Click();
+
+    // The pattern put into the editor at every showing.
+    static constexpr const char* SamplePattern =
+        "[0-9]{2}[0,1][0-9][0-3][0-9]((-| |_)|( - ))[1-4][0-9]{6}";
+
+protected:
+    void showEvent(QShowEvent* event) override;
 };

@@ -18,6 +18,8 @@ PACKAGES=(
   xvfb xauth imagemagick fonts-dejavu-core fonts-dejavu-extra
   # desktop integration and packaging checks
   desktop-file-utils appstream dpkg-dev file
+  # icon rendering, and the package smoke test's window check
+  librsvg2-bin x11-utils
 )
 
 export DEBIAN_FRONTEND=noninteractive

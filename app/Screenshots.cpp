@@ -1,0 +1,88 @@
+#include "Screenshots.h"
+
+#include "Application.h"
+#include "DialogPictures.h"
+#include "Main.h"
+#include "Windows.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QPixmap>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <QTextStream>
+#include <QWidget>
+
+#include <functional>
+
+namespace {
+
+struct Shot {
+    const char* name;                       // file name without ".png"
+    std::function<QWidget*()> prepare;      // shows the window in the wanted state
+    std::function<void(QWidget*)> finish;   // puts it back (may be empty)
+};
+
+void Settle()
+{
+    for (int i = 0; i < 5; ++i)
+        QApplication::processEvents();
+}
+
+// A pattern and an input typed as a user would, so the shot shows a result.
+void TypeExample()
+{
+    frmMain->mmoSignature->setFocus();
+    QTest::keyClicks(frmMain->mmoSignature, "[0-9]{4}-[0-9]{2}-[0-9]{2}");
+    frmMain->reSearch->setFocus();
+    QTest::keyClicks(frmMain->reSearch, "Invoice 0042 was paid on 2007-08-28 by card.");
+    frmMain->btnMatch->setFocus();
+}
+
+// Add a line here for every window the documentation shows.
+const Shot Shots[] = {
+    {"main-window", [] { frmMain->show(); return static_cast<QWidget*>(frmMain); }, {}},
+    {"main-window-match",
+     [] {
+         frmMain->show();
+         TypeExample();
+         return static_cast<QWidget*>(frmMain);
+     },
+     [](QWidget*) {
+         frmMain->mmoSignature->clear();
+         frmMain->reSearch->clear();
+     }},
+    {"settings-dialog", ShowSettingsForPicture, HideDialog},
+    {"config-dialog", ShowConfigForPicture, HideDialog},
+    {"syntax-test-dialog", ShowSyntaxTestForPicture, HideDialog},
+    {"credit-card-checker", ShowCreditCheckerForPicture, HideDialog},
+    {"about-box", ShowAboutForPicture, HideDialog},
+};
+
+} // namespace
+
+int TakeScreenshots(const QString& directory)
+{
+    QTextStream err(stderr);
+    if (!QDir().mkpath(directory)) {
+        err << "cannot create " << directory << "\n";
+        return 1;
+    }
+    PrepareApplication();
+    CreateWindows();
+    int failures = 0;
+    for (const Shot& shot : Shots) {
+        QWidget* window = shot.prepare();
+        Settle();
+        const QString file = QDir(directory).filePath(QString::fromLatin1(shot.name) + ".png");
+        if (!window->grab().save(file)) {
+            err << "cannot write " << file << "\n";
+            ++failures;
+        }
+        if (shot.finish)
+            shot.finish(window);
+        Settle();
+    }
+    DestroyWindows();
+    return failures == 0 ? 0 : 1;
+}

@@ -1,0 +1,88 @@
+#include "DialogSupport.h"
+
+#include <QDesktopServices>
+#include <QDialog>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+#include <QSvgRenderer>
+#include <QUrl>
+
+// The resources live in a static library; nothing else refers to them, so
+// the linker would drop them unless they are registered explicitly.
+static void RegisterDialogResources()
+{
+    static const bool registered = [] {
+        Q_INIT_RESOURCE(dialogs);
+        return true;
+    }();
+    (void)registered;
+}
+
+namespace DialogSupport {
+
+QFont DialogFont()
+{
+    return QFont(QStringLiteral("Verdana"), 8);
+}
+
+void SetUpDialogFrame(QDialog* dialog, const QString& objectName, const QString& caption,
+                      QSize clientSize)
+{
+    dialog->setObjectName(objectName);
+    dialog->setWindowTitle(caption);
+    dialog->setFont(DialogFont());
+    dialog->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                           | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint
+                           | Qt::MSWindowsFixedSizeDialogHint);
+    dialog->setFixedSize(clientSize);
+}
+
+QPushButton* CreateButton(const char* objectName, const QString& caption,
+                          const QString& accessibleName, QWidget* parent)
+{
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(objectName);
+    button->setAccessibleName(accessibleName);
+    button->setMinimumWidth(75);
+    return button;
+}
+
+void CentreOnScreen(QWidget* window)
+{
+    QScreen* screen = window->screen();
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    // frameGeometry() includes the title bar once the window system has told
+    // us its size; before the first showing it is the client area alone.
+    const QRect available = screen->availableGeometry();
+    const QSize outer = window->frameGeometry().size();
+    window->move(available.left() + (available.width() - outer.width()) / 2,
+                 available.top() + (available.height() - outer.height()) / 2);
+}
+
+QPixmap Picture(const QString& name, QSize size, qreal devicePixelRatio)
+{
+    RegisterDialogResources();
+    QSvgRenderer renderer(QStringLiteral(":/dialogs/%1.svg").arg(name));
+    QImage image(size * devicePixelRatio, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    if (renderer.isValid()) {
+        QPainter painter(&image);
+        renderer.render(&painter);
+    }
+    QPixmap pixmap = QPixmap::fromImage(image);
+    pixmap.setDevicePixelRatio(devicePixelRatio);
+    return pixmap;
+}
+
+void OpenWebAddress(const QString& address)
+{
+    QDesktopServices::openUrl(QUrl(address));
+}
+
+} // namespace DialogSupport

@@ -1,0 +1,41 @@
+#pragma once
+// What the five dialogs have in common: their frame and face, centring on the
+// screen, pictures drawn from the dialogs' SVG resources, and web links.
+
+#include <QFont>
+#include <QPixmap>
+#include <QSize>
+#include <QString>
+
+class QDialog;
+class QPushButton;
+class QWidget;
+
+namespace DialogSupport {
+
+// The face every dialog asks for: Verdana, 8 points.
+QFont DialogFont();
+
+// Gives a dialog its name, caption, face and a fixed client area, with a frame
+// of title bar and close box only (no resizing, no minimise or maximise).
+void SetUpDialogFrame(QDialog* dialog, const QString& objectName, const QString& caption,
+                      QSize clientSize);
+
+// A push button of the standard width with its caption (access key marked
+// with "&") and the name assistive technology reads out.
+QPushButton* CreateButton(const char* objectName, const QString& caption,
+                          const QString& accessibleName, QWidget* parent);
+
+// Moves a top-level window so that it stands in the middle of its screen's
+// available area. Called while the window is being shown, before it appears.
+void CentreOnScreen(QWidget* window);
+
+// One of the dialogs' pictures (":/dialogs/<name>.svg"), drawn at `size`
+// (stretched to fit) and sharp on high-density screens.
+QPixmap Picture(const QString& name, QSize size, qreal devicePixelRatio);
+
+// Asks the desktop to open a web address in the default browser; the outcome
+// is not looked at.
+void OpenWebAddress(const QString& address);
+
+} // namespace DialogSupport

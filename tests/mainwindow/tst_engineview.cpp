@@ -1,0 +1,231 @@
+// The main window's view for the engine: the Latin-1 copy of the input that
+// follows every edit, selection and formatting of the input editor, the tree
+// operations, and panes that are only rewritten where their text changed.
+#include "MainWindowFixture.h"
+#include "Latin1Mirror.h"
+#include "QtEngineView.h"
+
+#include <QSignalSpy>
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include <random>
+#include <stdexcept>
+
+using namespace fixture;
+using namespace tamarin;
+
+class TestEngineView : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { QVERIFY(OpenWindows()); }
+    void cleanup() { CloseWindows(); }
+
+    void mirrorFollowsEdits();
+    void mirrorIgnoresFormatting();
+    void selection_data();
+    void selection();
+    void style();
+    void tree();
+    void panesRewriteOnlyChanges_data();
+    void panesRewriteOnlyChanges();
+    void paneKeepsUserEdits();
+};
+
+namespace {
+
+std::string Expected(const QTextDocument& document)
+{
+    return Latin1Mirror::ToLatin1(document.toRawText());
+}
+
+} // namespace
+
+void TestEngineView::mirrorFollowsEdits()
+{
+    QTextDocument document;
+    Latin1Mirror mirror(&document);
+    QSignalSpy edits(&mirror, &Latin1Mirror::edited);
+    std::mt19937 random(7);
+    const QString pieces[] = {"a",  "bc", "\n",   "x\ny", QString::fromUtf8("é"), QString::fromUtf8("αβ"),
+                              " ",  "\u00A0", "line one\nline two\n", QString(QChar::LineSeparator), "\t"};
+    int changes = 0;
+    for (int step = 0; step < 400; ++step) {
+        QTextCursor cursor(&document);
+        const int length = document.characterCount() - 1;
+        const int first = length > 0 ? static_cast<int>(random() % (length + 1)) : 0;
+        const int span = length > first ? static_cast<int>(random() % std::min(5, length - first + 1)) : 0;
+        cursor.setPosition(first);
+        cursor.setPosition(first + span, QTextCursor::KeepAnchor);
+        switch (random() % 4) {
+        case 0:
+        case 1: cursor.insertText(pieces[random() % std::size(pieces)]); ++changes; break;
+        case 2:
+            if (span > 0) {
+                cursor.removeSelectedText();
+                ++changes;
+            }
+            break;
+        case 3:
+            if (step % 50 == 0) {
+                document.setPlainText(QString("reset %1\nnew text").arg(step));
+                ++changes;
+            } else {
+                document.undo();
+            }
+            break;
+        }
+        QCOMPARE(mirror.Text(), Expected(document));
+    }
+    QVERIFY(edits.count() > 0);
+    QVERIFY(edits.count() <= changes + 400);
+}
+
+void TestEngineView::mirrorIgnoresFormatting()
+{
+    QTextDocument document;
+    document.setPlainText("banana split");
+    Latin1Mirror mirror(&document);
+    QSignalSpy edits(&mirror, &Latin1Mirror::edited);
+
+    QTextCursor cursor(&document);
+    cursor.setPosition(1);
+    cursor.setPosition(3, QTextCursor::KeepAnchor);
+    QTextCharFormat bold;
+    bold.setFontWeight(QFont::Bold);
+    cursor.mergeCharFormat(bold);
+    QCOMPARE(edits.count(), 0);
+    document.undo();  // undoing the formatting is no edit either
+    QCOMPARE(edits.count(), 0);
+
+    // Overwriting with the same number of other characters is an edit.
+    cursor.insertText("AN");
+    QCOMPARE(edits.count(), 1);
+    QCOMPARE(mirror.Text(), std::string("bANana split"));
+}
+
+void TestEngineView::selection_data()
+{
+    QTest::addColumn<int>("start");
+    QTest::addColumn<int>("length");
+    QTest::addColumn<int>("selected");  // length read back
+    QTest::newRow("inside") << 1 << 2 << 2;
+    QTest::newRow("empty") << 0 << 0 << 0;
+    QTest::newRow("clipped at the end") << 4 << 10 << 2;
+    QTest::newRow("start past the end") << 50 << 3 << 0;
+    QTest::newRow("negative start") << -3 << 2 << 2;
+}
+
+void TestEngineView::selection()
+{
+    QFETCH(int, start);
+    QFETCH(int, length);
+    QFETCH(int, selected);
+    frmMain->reSearch->setPlainText("banana");
+    QtEngineView& view = frmMain->EngineView();
+    view.SetSelStart(start);
+    view.SetSelLength(length);
+    QCOMPARE(view.GetSelLength(), selected);
+    QCOMPARE(frmMain->reSearch->textCursor().selectedText().size(), selected);
+}
+
+void TestEngineView::style()
+{
+    frmMain->reSearch->setPlainText("banana");
+    QtEngineView& view = frmMain->EngineView();
+    view.SetSelStart(1);
+    view.SetSelLength(3);
+    view.SetSelStyle(fsItalic | fsUnderline);
+    QCOMPARE(view.GetSelStyle(), FontStyle(fsItalic | fsUnderline));
+    view.SetSelStyle(view.GetSelStyle() | fsBold);
+    QCOMPARE(view.GetSelStyle(), FontStyle(fsBold | fsItalic | fsUnderline));
+    view.SetSelStyle(fsBold | fsStrikeOut);
+    QCOMPARE(view.GetSelStyle(), FontStyle(fsBold | fsStrikeOut));
+    view.SetSelColor(0x008000);  // 0x00BBGGRR
+    view.SetSelColor(0x0000FF);
+    QTextCursor probe(frmMain->reSearch->document());
+    probe.setPosition(2);
+    QCOMPARE(probe.charFormat().foreground().color(), QColor(255, 0, 0));
+    probe.setPosition(5);  // outside the selection: untouched
+    QCOMPARE(probe.charFormat().fontWeight(), int(QFont::Normal));
+    QCOMPARE(frmMain->reSearch->toPlainText(), QString("banana"));
+}
+
+void TestEngineView::tree()
+{
+    QtEngineView& view = frmMain->EngineView();
+    view.ClearTree();
+    QCOMPARE(TopLevelNodes(), 0);
+    QVERIFY_THROWS_EXCEPTION(std::out_of_range, view.NodeByIndex(0));
+    const TreeNodeRef first = view.AddNode("first");
+    view.AddChildNode(first, "child of first");
+    view.AddNode(std::string("caf\xE9", 4));
+    // Display order over the whole tree, children counted.
+    view.AddChildNode(view.NodeByIndex(2), "child of second");
+    view.AddChildNode(view.NodeByIndex(1), "grandchild");
+    QCOMPARE(TopLevelNodes(), 2);
+    QCOMPARE(NodeText(1), QString::fromUtf8("café"));
+    QCOMPARE(ChildText(1), QString("child of second"));
+    QCOMPARE(frmMain->TreeView1->topLevelItem(0)->child(0)->child(0)->text(0), QString("grandchild"));
+    QVERIFY_THROWS_EXCEPTION(std::out_of_range, view.NodeByIndex(5));
+    QVERIFY_THROWS_EXCEPTION(std::out_of_range, view.NodeByIndex(-1));
+}
+
+void TestEngineView::panesRewriteOnlyChanges_data()
+{
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("after");
+    QTest::addColumn<bool>("rewritten");
+    QTest::newRow("same text") << "line one\nline two" << "line one\nline two" << false;
+    QTest::newRow("one character more") << "line one\nline two" << "line one\nline twos" << true;
+    QTest::newRow("one character less at the start") << "xline one\nline two" << "line one\nline two" << true;
+    QTest::newRow("new line in the middle") << "abcdef" << "abc\ndef" << true;
+    QTest::newRow("all new") << "abc" << "xyz" << true;
+    QTest::newRow("emptied") << "abc" << "" << true;
+    QTest::newRow("carriage return") << "a\r\nb" << "a\r\nbc" << true;
+}
+
+void TestEngineView::panesRewriteOnlyChanges()
+{
+    QFETCH(QString, before);
+    QFETCH(QString, after);
+    QFETCH(bool, rewritten);
+    QtEngineView& view = frmMain->EngineView();
+    const std::string oldText = before.toStdString();
+    const std::string newText = after.toStdString();
+    view.SetText(TextControl::what1, oldText);
+    QSignalSpy changes(frmMain->what1, &QPlainTextEdit::textChanged);
+
+    // As an evaluation does: empty both panes, then refill them.
+    view.BeginBatch();
+    view.SetText(TextControl::what1, "");
+    view.SetText(TextControl::what1, newText);
+    QCOMPARE(view.GetText(TextControl::what1), newText);
+    QCOMPARE(changes.count(), 0);  // nothing shown until the batch closes
+    view.EndBatch();
+
+    QCOMPARE(changes.count() > 0, rewritten);
+    // The editor keeps each line break as one character, "\r\n" included.
+    const std::string shown =
+        Latin1Mirror::ToLatin1(QString::fromStdString(newText).replace("\r\n", "\n").replace('\r', '\n'));
+    QCOMPARE(view.GetText(TextControl::what1), shown);
+    QCOMPARE(Latin1Mirror::ToLatin1(frmMain->what1->document()->toRawText()), shown);
+}
+
+void TestEngineView::paneKeepsUserEdits()
+{
+    // The panes are editable; what the engine writes next is shown in full.
+    QtEngineView& view = frmMain->EngineView();
+    view.SetText(TextControl::what0, "result");
+    frmMain->what0->setFocus();
+    frmMain->what0->moveCursor(QTextCursor::End);
+    QTest::keyClicks(frmMain->what0, "!!");
+    QCOMPARE(view.GetText(TextControl::what0), std::string("result!!"));
+    view.BeginBatch();
+    view.SetText(TextControl::what0, "result");
+    view.EndBatch();
+    QCOMPARE(frmMain->what0->toPlainText(), QString("result"));
+}
+
+QTEST_MAIN(TestEngineView)
+#include "tst_engineview.moc"

@@ -1,0 +1,412 @@
+// Evaluating as a user does: typing with real-time match on and off, the
+// "Search" button, MATCH/SEARCH, the case box, line breaks in the pattern,
+// empty texts, text outside Latin-1, the syntax check's message and the
+// highlight.
+#include "MainWindowFixture.h"
+#include "Latin1Mirror.h"
+#include "QtEngineView.h"
+#include "Unitconfig.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTextBlock>
+
+using namespace fixture;
+
+class TestEvaluation : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { QVERIFY(OpenWindows()); }
+    void cleanup() { CloseWindows(); }
+
+    void typingRealTime_data();
+    void typingRealTime();
+    void inputBeforePattern();
+    void realTimeOffUsesButton();
+    void realTimeToggleEvaluatesOnce();
+    void matchSearchSelector();
+    void caseBox();
+    void enterInPattern_data();
+    void enterInPattern();
+    void pastedLineBreaks();
+    void emptyPatternOrInputKeepsResult();
+    void lineBreaksInInput();
+    void textOutsideLatin1();
+    void invalidPatternMessage();
+    void highlightIsNotAnEdit();
+};
+
+// Each row: what the user types, and what the window then shows.
+void TestEvaluation::typingRealTime_data()
+{
+    QTest::addColumn<int>("algorithm");  // selector index: 0 MATCH, 1 SEARCH
+    QTest::addColumn<bool>("caseSensitive");
+    QTest::addColumn<QString>("pattern");
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("node");  // empty: no result at all
+    QTest::addColumn<QString>("child");
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("after");
+
+    QTest::newRow("search finds the first") << 1 << false << "a" << "banana" << "a" << "Pos : 1  Len : 1" << "b" << "nana";
+    QTest::newRow("search at the end") << 1 << false << "c" << "abc" << "c" << "Pos : 2  Len : 1" << "ab" << "";
+    QTest::newRow("whole match only") << 1 << false << "(a)(b)" << "xab" << "ab" << "Pos : 1  Len : 2" << "x" << "";
+    QTest::newRow("match whole input") << 0 << false << "abc" << "abc" << "abc" << "Pos : 0  Len : 3" << "" << "";
+    QTest::newRow("match needs all") << 0 << false << "b" << "abc" << "" << "" << "" << "";
+    QTest::newRow("case-insensitive") << 1 << false << "B" << "abc" << "b" << "Pos : 1  Len : 1" << "a" << "c";
+    QTest::newRow("case-sensitive") << 1 << true << "B" << "abc" << "" << "" << "" << "";
+    QTest::newRow("no match") << 1 << false << "z" << "abc" << "" << "" << "" << "";
+    QTest::newRow("empty match") << 1 << false << "x*" << "abc" << "" << "Pos : 0  Len : 0" << "" << "abc";
+    QTest::newRow("latin-1 letters") << 1 << false << QString::fromUtf8("é") << QString::fromUtf8("café au lait")
+                                     << QString::fromUtf8("é") << "Pos : 3  Len : 1" << "caf" << " au lait";
+}
+
+void TestEvaluation::typingRealTime()
+{
+    QFETCH(int, algorithm);
+    QFETCH(bool, caseSensitive);
+    QFETCH(QString, pattern);
+    QFETCH(QString, input);
+    QFETCH(QString, node);
+    QFETCH(QString, child);
+    QFETCH(QString, before);
+    QFETCH(QString, after);
+
+    frmMain->ComboBoxEx1->setCurrentIndex(algorithm);
+    if (caseSensitive)
+        QTest::mouseClick(frmMain->cbCaseSensitive, Qt::LeftButton);
+    QCOMPARE(frmMain->cbCaseSensitive->isChecked(), caseSensitive);
+
+    Type(frmMain->reSearch, input);
+    Type(frmMain->mmoSignature, pattern);
+
+    if (node.isEmpty() && child.isEmpty()) {
+        QCOMPARE(TopLevelNodes(), 0);
+    } else {
+        QCOMPARE(TopLevelNodes(), 1);
+        QCOMPARE(NodeText(), node);
+        QCOMPARE(ChildText(), child);
+        QVERIFY(frmMain->TreeView1->topLevelItem(0)->isExpanded());
+    }
+    QCOMPARE(frmMain->what1->toPlainText(), before);
+    QCOMPARE(frmMain->what0->toPlainText(), after);
+    QCOMPARE(frmMain->State.PatternSnapshot, Latin1Mirror::ToLatin1(pattern));
+    QCOMPARE(frmMain->State.InputSnapshot, Latin1Mirror::ToLatin1(input));
+}
+
+void TestEvaluation::inputBeforePattern()
+{
+    TreeClears clears;
+    Type(frmMain->reSearch, "hello world");
+    // No pattern yet: nothing is evaluated, the tree keeps its first node.
+    QCOMPARE(clears.count, 0);
+    QCOMPARE(NodeText(), QString("Fixed Lists"));
+    QVERIFY(frmMain->State.InputSnapshot.empty());
+
+    Type(frmMain->mmoSignature, "w");
+    QCOMPARE(clears.count, 1);
+    QCOMPARE(NodeText(), QString("w"));
+    QCOMPARE(ChildText(), QString("Pos : 6  Len : 1"));
+}
+
+void TestEvaluation::realTimeOffUsesButton()
+{
+    QTest::mouseClick(frmMain->cbSimultaneous, Qt::LeftButton);
+    QVERIFY(!frmMain->cbSimultaneous->isChecked());
+
+    TreeClears clears;
+    Type(frmMain->mmoSignature, "o+");
+    Type(frmMain->reSearch, "foo");
+    QCOMPARE(clears.count, 0);
+    QCOMPARE(NodeText(), QString("Fixed Lists"));
+
+    QTest::mouseClick(frmMain->btnMatch, Qt::LeftButton);
+    QCOMPARE(clears.count, 1);
+    QCOMPARE(NodeText(), QString("oo"));
+    QCOMPARE(ChildText(), QString("Pos : 1  Len : 2"));
+    QCOMPARE(frmMain->what1->toPlainText(), QString("f"));
+
+    // The keyboard reaches the button as well.
+    frmMain->btnMatch->setFocus();
+    QTest::keyClick(frmMain->btnMatch, Qt::Key_Space);
+    QCOMPARE(clears.count, 2);
+}
+
+void TestEvaluation::realTimeToggleEvaluatesOnce()
+{
+    QTest::mouseClick(frmMain->cbSimultaneous, Qt::LeftButton);  // off
+    Type(frmMain->mmoSignature, "b");
+    Type(frmMain->reSearch, "abc");
+
+    TreeClears clears;
+    QTest::mouseClick(frmMain->cbSimultaneous, Qt::LeftButton);  // on
+    QCOMPARE(clears.count, 1);
+    QCOMPARE(NodeText(), QString("b"));
+    QTest::mouseClick(frmMain->cbSimultaneous, Qt::LeftButton);  // off
+    QCOMPARE(clears.count, 2);
+
+    // Set from code (as the match options dialog does): only a real change reacts.
+    frmMain->cbSimultaneous->setChecked(false);
+    QCOMPARE(clears.count, 2);
+    frmMain->cbSimultaneous->setChecked(true);
+    QCOMPARE(clears.count, 3);
+}
+
+void TestEvaluation::matchSearchSelector()
+{
+    Type(frmMain->mmoSignature, "b");
+    Type(frmMain->reSearch, "abc");
+    QCOMPARE(NodeText(), QString("b"));
+
+    TreeClears clears;
+    // Pick MATCH with the keyboard.
+    frmMain->ComboBoxEx1->setFocus();
+    QTest::keyClick(frmMain->ComboBoxEx1, Qt::Key_Up);
+    QCOMPARE(frmMain->ComboBoxEx1->currentText(), QString("MATCH"));
+    QCOMPARE(frmMain->btnMatch->text(), QString("Match"));
+    QCOMPARE(frmMain->State.AlgorithmIndex, 0);
+    // No evaluation yet: the old result stays.
+    QCOMPARE(clears.count, 0);
+    QCOMPARE(NodeText(), QString("b"));
+
+    // The next edit uses Match: "b" is not the whole of "abcd".
+    Type(frmMain->reSearch, "d");
+    QCOMPARE(TopLevelNodes(), 0);
+
+    // Back to SEARCH, as the settings dialog would do it.
+    frmMain->ComboBoxEx1->setCurrentIndex(1);
+    QCOMPARE(frmMain->btnMatch->text(), QString("Search"));
+    QCOMPARE(frmMain->State.AlgorithmIndex, 1);
+    QTest::mouseClick(frmMain->btnMatch, Qt::LeftButton);
+    QCOMPARE(NodeText(), QString("b"));
+}
+
+void TestEvaluation::caseBox()
+{
+    Type(frmMain->mmoSignature, "B");
+    Type(frmMain->reSearch, "abc");
+    QCOMPARE(NodeText(), QString("b"));
+
+    TreeClears clears;
+    QSignalSpy toggles(frmMain->cbCaseSensitive, &QCheckBox::toggled);
+    QTest::mouseClick(frmMain->cbCaseSensitive, Qt::LeftButton);
+    QCOMPARE(frmMain->StatusPanel(2)->text(), QString("Case Sensitive"));
+    QCOMPARE(clears.count, 0);  // no evaluation
+    QCOMPARE(NodeText(), QString("b"));
+    QTest::mouseClick(frmMain->btnMatch, Qt::LeftButton);
+    QCOMPARE(TopLevelNodes(), 0);  // now case-sensitive
+
+    QTest::mouseClick(frmMain->cbCaseSensitive, Qt::LeftButton);
+    QCOMPARE(frmMain->StatusPanel(2)->text(), QString("Case InSensitive"));
+
+    // From code: the reaction runs on a change only.
+    frmMain->StatusPanel(2)->setText("untouched");
+    frmMain->cbCaseSensitive->setChecked(false);
+    QCOMPARE(frmMain->StatusPanel(2)->text(), QString("untouched"));
+    frmMain->cbCaseSensitive->setChecked(true);
+    QCOMPARE(frmMain->StatusPanel(2)->text(), QString("Case Sensitive"));
+    QCOMPARE(toggles.count(), 3);
+}
+
+void TestEvaluation::enterInPattern_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("caretBeforeEnter");
+    QTest::addColumn<int>("caretAfter");
+    QTest::newRow("at the end") << "an" << 2 << 2;
+    QTest::newRow("in the middle") << "an" << 1 << 1;
+    QTest::newRow("at the start") << "an" << 0 << 0;
+}
+
+void TestEvaluation::enterInPattern()
+{
+    QFETCH(QString, typed);
+    QFETCH(int, caretBeforeEnter);
+    QFETCH(int, caretAfter);
+
+    Type(frmMain->reSearch, "banana");
+    Type(frmMain->mmoSignature, typed);
+    SetCaret(frmMain->mmoSignature, caretBeforeEnter);
+
+    TreeClears clears;
+    QSignalSpy edits(frmMain->mmoSignature, &QPlainTextEdit::textChanged);
+    QTest::keyClick(frmMain->mmoSignature, Qt::Key_Return);
+
+    // Removed at once, evaluated once, one result, the caret where it was.
+    QCOMPARE(frmMain->mmoSignature->toPlainText(), typed);
+    QCOMPARE(frmMain->mmoSignature->document()->blockCount(), 1);
+    QCOMPARE(frmMain->mmoSignature->textCursor().position(), caretAfter);
+    QCOMPARE(clears.count, 1);
+    QCOMPARE(TopLevelNodes(), 1);
+    QCOMPARE(NodeText(), QString("an"));
+    QCOMPARE(ChildText(), QString("Pos : 1  Len : 2"));
+    QCOMPARE(frmMain->State.PatternSnapshot, std::string("an"));
+    QCOMPARE(edits.count(), 2);  // the Enter and its removal
+
+    // Typing goes on at the caret.
+    QTest::keyClick(frmMain->mmoSignature, Qt::Key_X);
+    QString expected = typed;
+    expected.insert(caretAfter, 'x');
+    QCOMPARE(frmMain->mmoSignature->toPlainText(), expected);
+}
+
+void TestEvaluation::pastedLineBreaks()
+{
+    Type(frmMain->reSearch, "one two");
+    frmMain->mmoSignature->setFocus();
+    // A pasted pattern over several lines, Windows, Unix and old Mac style.
+    frmMain->mmoSignature->insertPlainText("t\r\nw\no\r");
+    QCOMPARE(frmMain->mmoSignature->toPlainText(), QString("two"));
+    QCOMPARE(frmMain->mmoSignature->textCursor().position(), 3);
+    QCOMPARE(NodeText(), QString("two"));
+    QCOMPARE(TopLevelNodes(), 1);
+
+    // Shift+Enter (a line break inside a paragraph) goes too.
+    QTest::keyClick(frmMain->mmoSignature, Qt::Key_Return, Qt::ShiftModifier);
+    QCOMPARE(frmMain->mmoSignature->toPlainText(), QString("two"));
+    // A tab stays.
+    QTest::keyClick(frmMain->mmoSignature, Qt::Key_Tab);
+    QCOMPARE(frmMain->mmoSignature->toPlainText(), QString("two\t"));
+}
+
+void TestEvaluation::emptyPatternOrInputKeepsResult()
+{
+    Type(frmMain->mmoSignature, "b");
+    Type(frmMain->reSearch, "abc");
+    QCOMPARE(NodeText(), QString("b"));
+
+    TreeClears clears;
+    // Empty the input: nothing is evaluated; the last result stays.
+    frmMain->reSearch->selectAll();
+    QTest::keyClick(frmMain->reSearch, Qt::Key_Delete);
+    QVERIFY(frmMain->reSearch->toPlainText().isEmpty());
+    QCOMPARE(clears.count, 0);
+    QCOMPARE(NodeText(), QString("b"));
+    QCOMPARE(frmMain->what1->toPlainText(), QString("a"));
+    QTest::mouseClick(frmMain->btnMatch, Qt::LeftButton);
+    QCOMPARE(clears.count, 0);
+
+    Type(frmMain->reSearch, "xbx");
+    QVERIFY(clears.count > 0);
+    QCOMPARE(frmMain->what1->toPlainText(), QString("x"));
+    const int evaluated = clears.count;
+
+    // Empty the pattern: the same.
+    frmMain->mmoSignature->setFocus();
+    frmMain->mmoSignature->selectAll();
+    QTest::keyClick(frmMain->mmoSignature, Qt::Key_Backspace);
+    QVERIFY(frmMain->mmoSignature->toPlainText().isEmpty());
+    QCOMPARE(clears.count, evaluated);
+    QCOMPARE(NodeText(), QString("b"));
+}
+
+void TestEvaluation::lineBreaksInInput()
+{
+    // The input's line breaks count as one character, as in the editor.
+    frmMain->reSearch->setFocus();
+    QTest::keyClicks(frmMain->reSearch, "first");
+    QTest::keyClick(frmMain->reSearch, Qt::Key_Return);
+    QTest::keyClicks(frmMain->reSearch, "second");
+    QTest::keyClick(frmMain->reSearch, Qt::Key_Return);
+    QTest::keyClicks(frmMain->reSearch, "third");
+    Type(frmMain->mmoSignature, "d\\nt");
+    QCOMPARE(NodeText(), QString("d\nt"));
+    QCOMPARE(ChildText(), QString("Pos : 11  Len : 3"));
+    QCOMPARE(frmMain->reSearch->toPlainText().indexOf("d\nt"), 11);
+    QCOMPARE(frmMain->what1->toPlainText(), QString("first\nsecon"));
+    QCOMPARE(frmMain->what0->toPlainText(), QString("hird"));
+    QCOMPARE(frmMain->State.InputSnapshot, std::string("first\nsecond\nthird"));
+}
+
+void TestEvaluation::textOutsideLatin1()
+{
+    // A character outside Latin-1 reaches the engine as '?', one position each.
+    frmMain->reSearch->setFocus();
+    frmMain->reSearch->insertPlainText(QString::fromUtf8("αβγ café"));
+    Type(frmMain->mmoSignature, "\\?+ c");
+    QCOMPARE(NodeText(), QString("??? c"));
+    QCOMPARE(ChildText(), QString("Pos : 0  Len : 5"));
+    QCOMPARE(frmMain->what0->toPlainText(), QString::fromUtf8("afé"));
+    // A non-breaking space is not a blank.
+    frmMain->mmoSignature->clear();
+    frmMain->reSearch->clear();
+    frmMain->reSearch->insertPlainText(QString::fromUtf8("a\u00A0b c"));
+    Type(frmMain->mmoSignature, " ");
+    QCOMPARE(ChildText(), QString("Pos : 3  Len : 1"));
+}
+
+void TestEvaluation::invalidPatternMessage()
+{
+    QVERIFY(frmConfig && frmConfig->cfgSyntaxCheck);
+    frmConfig->cfgSyntaxCheck->setChecked(true);
+    Type(frmMain->reSearch, "abc");
+
+    QString text;
+    int buttons = 0;
+    bool messageBox = false;
+    WhileModal([] { Type(frmMain->mmoSignature, "("); },
+                                [&](QWidget* box) {
+                                    auto* message = qobject_cast<QMessageBox*>(box);
+                                    if (!message)
+                                        return;
+                                    messageBox = true;
+                                    text = message->text();
+                                    buttons = static_cast<int>(message->buttons().size());
+                                    QMetaObject::invokeMethod(message, [message] {
+                                        message->button(QMessageBox::Ok)->click();
+                                    }, Qt::QueuedConnection);
+                                });
+    QVERIFY(messageBox);
+    QCOMPARE(text, QString("Invalid Regular Expression"));
+    QCOMPARE(buttons, 1);
+    QCOMPARE(TopLevelNodes(), 0);
+    QVERIFY(frmMain->what0->toPlainText().isEmpty());
+
+    // With the check off the same pattern fails quietly.
+    frmConfig->cfgSyntaxCheck->setChecked(false);
+    QWidget* none = WhileModal([] { QTest::mouseClick(frmMain->btnMatch, Qt::LeftButton); });
+    QVERIFY(!none);
+}
+
+void TestEvaluation::highlightIsNotAnEdit()
+{
+    // The highlight option ships disabled; switch it on as a later version may.
+    QVERIFY(frmConfig && frmConfig->cfgHighLight);
+    frmConfig->cfgHighLight->setEnabled(true);
+    frmConfig->cfgHighLight->setChecked(true);
+    frmMain->cbSimultaneous->setEnabled(true);
+    frmMain->cbSimultaneous->setChecked(true);
+
+    Type(frmMain->reSearch, "banana");
+    QSignalSpy edits(&frmMain->EngineView().InputMirror(), &Latin1Mirror::edited);
+    TreeClears clears;
+    Type(frmMain->mmoSignature, "an");
+    QCOMPARE(clears.count, 2);  // one per keystroke, none for the formatting
+    QCOMPARE(edits.count(), 0);
+    QCOMPARE(frmMain->reSearch->toPlainText(), QString("banana"));
+
+    const QTextCursor selection = frmMain->reSearch->textCursor();
+    QCOMPARE(selection.selectionStart(), 1);
+    QCOMPARE(selection.selectionEnd(), 3);
+    QTextCursor probe(frmMain->reSearch->document());
+    probe.setPosition(2);  // the format of character 1
+    QCOMPARE(probe.charFormat().foreground().color(), QColor(0, 128, 0));
+    QCOMPARE(probe.charFormat().fontWeight(), int(QFont::Bold));
+    probe.setPosition(5);
+    QVERIFY(probe.charFormat().fontWeight() != QFont::Bold);
+
+    // Undoing the marking in the input editor is no edit either: nothing is
+    // evaluated (which would mark the match again and defeat the undo).
+    frmMain->reSearch->setFocus();
+    QTest::keyClick(frmMain->reSearch, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(frmMain->reSearch->toPlainText(), QString("banana"));
+    QCOMPARE(clears.count, 2);
+    QCOMPARE(edits.count(), 0);
+}
+
+QTEST_MAIN(TestEvaluation)
+#include "tst_evaluation.moc"
