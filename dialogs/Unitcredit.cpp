@@ -62,7 +62,22 @@ QLabel* CreatePicture(const char* name, const QString& picture, QSize size,
 TfrmCredit::TfrmCredit(QWidget* parent) : QDialog(parent)
 {
     DialogSupport::SetUpDialogFrame(this, "frmCredit", "Credit Card Checker", QSize(379, 219));
+    // Created top to bottom, left to right: that is the tab order too.
+    CreateHeader();
+    CreateVerdictAndNumber();
+    CreateCardTypes();
+    LayOutControls();
 
+    connect(Edit1, &QLineEdit::textChanged, this, &TfrmCredit::Edit1Change);
+    connect(Edit2, &QLineEdit::textChanged, this, &TfrmCredit::Edit2Change);
+    connect(Edit3, &QLineEdit::textChanged, this, &TfrmCredit::Edit3Change);
+    connect(Edit4, &QLineEdit::textChanged, this, &TfrmCredit::Edit4Change);
+    connect(Button3, &QPushButton::clicked, this, &TfrmCredit::Button3Click);
+    connect(Panel11, &LinkLabel::clicked, this, &TfrmCredit::Panel11Click);
+}
+
+void TfrmCredit::CreateHeader()
+{
     Image1 = CreatePicture("Image1", "credit-strip", QSize(17, 217), "Decorative strip", this);
 
     Panel11 = new LinkLabel("Tamarin", QColor(0, 0, 128), this);
@@ -85,7 +100,10 @@ TfrmCredit::TfrmCredit(QWidget* parent) : QDialog(parent)
     Button3->setCursor(Qt::WhatsThisCursor);
     // Enter in the number boxes must not pop up the table.
     Button3->setAutoDefault(false);
+}
 
+void TfrmCredit::CreateVerdictAndNumber()
+{
     pnValidate = CreateText("pnValidate", InitialVerdict, this);
     pnValidate->setAccessibleName("Verdict");
     pnValidate->setFixedSize(201, 25);
@@ -112,7 +130,10 @@ TfrmCredit::TfrmCredit(QWidget* parent) : QDialog(parent)
     // The last box takes a number of any length: all of it is checked.
     Edit4 = CreateNumberBox("Edit4", 0, "Remaining digits", this);
     Edit1->setFocus();
+}
 
+void TfrmCredit::CreateCardTypes()
+{
     // Where "MS Serif" is missing, a narrow serif keeps the longest line whole.
     QFont cardTypeFont;
     cardTypeFont.setFamilies({QStringLiteral("MS Serif"), QStringLiteral("DejaVu Serif Condensed")});
@@ -131,7 +152,10 @@ TfrmCredit::TfrmCredit(QWidget* parent) : QDialog(parent)
     Panel5 = cardType("Panel5", "Discover - 6011xx - 16");
 
     Image2 = CreatePicture("Image2", "credit-card", QSize(50, 31), "Decorative card", this);
+}
 
+void TfrmCredit::LayOutControls()
+{
     auto* top = new QHBoxLayout;
     top->addWidget(Panel11);
     top->addStretch();
@@ -171,13 +195,6 @@ TfrmCredit::TfrmCredit(QWidget* parent) : QDialog(parent)
     layout->setSpacing(0);
     layout->addWidget(Image1, 0, Qt::AlignTop);
     layout->addLayout(content, 1);
-
-    connect(Edit1, &QLineEdit::textChanged, this, &TfrmCredit::Edit1Change);
-    connect(Edit2, &QLineEdit::textChanged, this, &TfrmCredit::Edit2Change);
-    connect(Edit3, &QLineEdit::textChanged, this, &TfrmCredit::Edit3Change);
-    connect(Edit4, &QLineEdit::textChanged, this, &TfrmCredit::Edit4Change);
-    connect(Button3, &QPushButton::clicked, this, &TfrmCredit::Button3Click);
-    connect(Panel11, &LinkLabel::clicked, this, &TfrmCredit::Panel11Click);
 }
 
 void TfrmCredit::showEvent(QShowEvent* event)

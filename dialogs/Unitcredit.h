@@ -53,6 +53,10 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void CreateHeader();
+    void CreateVerdictAndNumber();
+    void CreateCardTypes();
+    void LayOutControls();
     void ClearVerdictAndMoveOn(QLineEdit* box, QLineEdit* next);
     void CheckNumber();
 };

@@ -10,10 +10,10 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QTextDocument>
-#include <QPlainTextEdit>
 #include <QVBoxLayout>
 #include <boost/regex.hpp>
 #include <string>

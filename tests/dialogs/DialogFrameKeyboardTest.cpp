@@ -13,6 +13,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QTabBar>
@@ -129,6 +130,100 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(window));
         QCOMPARE(window->size(), clientSize);
         window->hide();
+    }
+
+    // Every control carries its name, once, and its caption exactly.
+    void namedControlsAndCaptions_data()
+    {
+        QTest::addColumn<QString>("dialog");
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("caption");  // null: the control has none to check
+        const auto row = [](const char* dialog, const char* control, const char* caption = nullptr) {
+            QTest::addRow("%s.%s", dialog, control)
+                << QString(dialog) << QString(control)
+                << (caption ? QString::fromUtf8(caption) : QString());
+        };
+        row("frmSettings", "pcSyntax");
+        row("frmSettings", "TabSheet1", "Syntax");
+        row("frmSettings", "rbPerl", "Perl Regular Expression ");
+        row("frmSettings", "Memo1");
+        row("frmSettings", "rbBasic", "POSIX Basic Regular Expression ");
+        row("frmSettings", "Memo3");
+        row("frmSettings", "rbExtended", "POSIX-Extended Regular Expression");
+        row("frmSettings", "Memo2");
+        row("frmSettings", "TabSheet2", "Algorithm");
+        row("frmSettings", "rbMatch", "Match");
+        row("frmSettings", "Memo4");
+        row("frmSettings", "rbSearch", "Search");
+        row("frmSettings", "Memo5");
+        row("frmSettings", "rbGrep", "Grep");
+        row("frmSettings", "Memo6");
+        row("frmSettings", "reReplace", "Replace");
+        row("frmSettings", "Memo7");
+        row("frmSettings", "Button1", "&OK");
+        row("frmSettings", "Button2", "&Cancel");
+        row("frmConfig", "PageControl1");
+        row("frmConfig", "TabSheet2", "Match Option");
+        row("frmConfig", "cbCaseSensitive", "Case Sensitive");
+        row("frmConfig", "cfgSyntaxCheck", "Syntax Check");
+        row("frmConfig", "GroupBox1", "HightLight && Focus");
+        row("frmConfig", "cfgHighLight", "HightLight && Focus");
+        row("frmConfig", "cbSimultaneous", "Real-Time Match");
+        row("frmConfig", "Button1", "&OK");
+        row("frmConfig", "Button2", "&Cancel");
+        row("frmSyntax", "Image1");
+        row("frmSyntax", "Panel2", "Regular Expression Syntax Error Test");
+        row("frmSyntax", "mnoSignature");
+        row("frmSyntax", "Edit2", "");
+        row("frmSyntax", "ComboBoxEx1");
+        row("frmSyntax", "Button2", "&Test");
+        row("frmSyntax", "Button1", "&Close");
+        row("frmCredit", "Image1");
+        row("frmCredit", "Panel11", "Tamarin");
+        row("frmCredit", "Panel4", "Mll Digit Value");
+        row("frmCredit", "Button3", "?");
+        row("frmCredit", "pnValidate", "Input Credit Card Number");
+        for (const char* box : {"Edit1", "Edit2", "Edit3", "Edit4"})
+            row("frmCredit", box, "");
+        for (const char* separator : {"Panel1", "Panel2", "Panel3"})
+            row("frmCredit", separator, "-");
+        row("frmCredit", "Panel6", "Diner's Club/Carte Blanche - 300xxx-305xxx,36xxxx,38xxxx - 14");
+        row("frmCredit", "Panel7", "American Express - 34xxxx, 37xxxx - 15");
+        row("frmCredit", "Panel8", "VISA - 4xxxxx - 13/16");
+        row("frmCredit", "Panel9", "MasterCard - 51xxxx-55xxxx -16");
+        row("frmCredit", "Panel5", "Discover - 6011xx - 16");
+        row("frmCredit", "Image2");
+        row("frmAbout", "Image1");
+        row("frmAbout", "Panel1", "Tamarin");
+        row("frmAbout", "Panel2", "1.2.0.1 (Beta)");
+        row("frmAbout", "Panel6");
+        row("frmAbout", "Panel8");
+        row("frmAbout", "Button1", "&Close");
+    }
+    void namedControlsAndCaptions()
+    {
+        QFETCH(QString, dialog);
+        QFETCH(QString, control);
+        QFETCH(QString, caption);
+        const QList<QWidget*> found = Dialog(dialog)->findChildren<QWidget*>(control);
+        QCOMPARE(found.size(), 1);
+        if (caption.isNull())
+            return;
+        QWidget* widget = found.first();
+        QString text;
+        if (auto* button = qobject_cast<QAbstractButton*>(widget))
+            text = button->text();
+        else if (auto* label = qobject_cast<QLabel*>(widget))
+            text = label->text();
+        else if (auto* group = qobject_cast<QGroupBox*>(widget))
+            text = group->title();
+        else if (auto* edit = qobject_cast<QLineEdit*>(widget))
+            text = edit->text();
+        else if (auto* pages = Dialog(dialog)->findChild<QTabWidget*>(); pages && pages->indexOf(widget) >= 0)
+            text = pages->tabText(pages->indexOf(widget));
+        else
+            QFAIL("no caption to compare");
+        QCOMPARE(text, caption);
     }
 
     // The windows are created in start-up order, each dialog owned by the
