@@ -5,6 +5,7 @@
 
 #include "QtEngineView.h"
 #include "ResultTreeDelegate.h"
+#include "Theme.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -51,24 +52,13 @@ QAction* NewAction(QObject* parent, const char* name, const QString& text, bool 
     return action;
 }
 
-// The editors and panes are white with dark text whatever the desktop theme.
-void MakeWhite(QWidget* widget)
-{
-    QPalette palette = widget->palette();
-    for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
-        palette.setColor(group, QPalette::Base, Qt::white);
-        palette.setColor(group, QPalette::Text, group == QPalette::Disabled ? Qt::darkGray : Qt::black);
-    }
-    widget->setPalette(palette);
-}
-
 QPlainTextEdit* NewEditor(const char* name, const QString& accessibleName, QWidget* parent)
 {
     auto* editor = new QPlainTextEdit(parent);
     editor->setObjectName(name);
     editor->setAccessibleName(accessibleName);
     editor->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    MakeWhite(editor);
+    Theme::KeepWhiteWithDarkText(editor);
     return editor;
 }
 
@@ -364,7 +354,7 @@ QWidget* TfrmMain::CreateResultArea()
     QFont bold = TreeView1->font();
     bold.setBold(true);
     TreeView1->setFont(bold);
-    MakeWhite(TreeView1);
+    Theme::KeepWhiteWithDarkText(TreeView1);
     new QTreeWidgetItem(TreeView1, {"Fixed Lists"});
 
     area->addWidget(panes);

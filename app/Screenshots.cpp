@@ -3,12 +3,16 @@
 #include "Application.h"
 #include "DialogPictures.h"
 #include "Main.h"
+#include "Theme.h"
+#include "Unitsettings.h"
 #include "Windows.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
 #include <QPlainTextEdit>
+#include <QStyleFactory>
+#include <QTabWidget>
 #include <QTest>
 #include <QTextStream>
 #include <QWidget>
@@ -53,34 +57,76 @@ const Shot Shots[] = {
          frmMain->reSearch->clear();
      }},
     {"settings-dialog", ShowSettingsForPicture, HideDialog},
+    {"settings-dialog-algorithm",
+     [] {
+         QWidget* dialog = ShowSettingsForPicture();
+         frmSettings->pcSyntax->setCurrentIndex(1);
+         return dialog;
+     },
+     HideDialog},
     {"config-dialog", ShowConfigForPicture, HideDialog},
     {"syntax-test-dialog", ShowSyntaxTestForPicture, HideDialog},
     {"credit-card-checker", ShowCreditCheckerForPicture, HideDialog},
     {"about-box", ShowAboutForPicture, HideDialog},
 };
 
+const Shot* FindShot(const QString& name)
+{
+    for (const Shot& shot : Shots)
+        if (name == QLatin1String(shot.name))
+            return &shot;
+    return nullptr;
+}
+
 } // namespace
 
-int TakeScreenshots(const QString& directory)
+QStringList ShotNames()
+{
+    QStringList names;
+    for (const Shot& shot : Shots)
+        names << QString::fromLatin1(shot.name);
+    return names;
+}
+
+int TakeScreenshots(const QString& directory, const ShotOptions& options)
 {
     QTextStream err(stderr);
     if (!QDir().mkpath(directory)) {
         err << "cannot create " << directory << "\n";
         return 1;
     }
+    // Which shots under which file names: "shot" or "shot=file".
+    QList<std::pair<const Shot*, QString>> wanted;
+    const QStringList selection = options.selection.isEmpty() ? ShotNames() : options.selection;
+    for (const QString& item : selection) {
+        const QString name = item.section('=', 0, 0);
+        const QString file = item.contains('=') ? item.section('=', 1) : name;
+        const Shot* shot = FindShot(name);
+        if (!shot || file.isEmpty()) {
+            err << "no such shot: " << item << " (there are " << ShotNames().join(", ") << ")\n";
+            return 1;
+        }
+        wanted.append({shot, file});
+    }
+
     PrepareApplication();
+    if (options.dark) {
+        // Before the windows exist, as when the desktop starts Tamarin dark.
+        QApplication::setStyle(QStyleFactory::create("Fusion"));
+        QApplication::setPalette(Theme::DarkDesktopPalette());
+    }
     CreateWindows();
     int failures = 0;
-    for (const Shot& shot : Shots) {
-        QWidget* window = shot.prepare();
+    for (const auto& [shot, name] : wanted) {
+        QWidget* window = shot->prepare();
         Settle();
-        const QString file = QDir(directory).filePath(QString::fromLatin1(shot.name) + ".png");
+        const QString file = QDir(directory).filePath(name + ".png");
         if (!window->grab().save(file)) {
             err << "cannot write " << file << "\n";
             ++failures;
         }
-        if (shot.finish)
-            shot.finish(window);
+        if (shot->finish)
+            shot->finish(window);
         Settle();
     }
     DestroyWindows();

@@ -1,12 +1,14 @@
 #include "LinkLabel.h"
 
+#include "Theme.h"
+
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyleOptionFocusRect>
 
 LinkLabel::LinkLabel(const QString& text, const QColor& colour, QWidget* parent)
-    : QLabel(text, parent)
+    : QLabel(text, parent), colour_(colour)
 {
     setTextFormat(Qt::PlainText);
     setCursor(Qt::PointingHandCursor);
@@ -16,8 +18,25 @@ LinkLabel::LinkLabel(const QString& text, const QColor& colour, QWidget* parent)
     QFont underlined = font();
     underlined.setUnderline(true);
     setFont(underlined);
+    UpdateTextColour();
+}
+
+void LinkLabel::changeEvent(QEvent* event)
+{
+    QLabel::changeEvent(event);
+    // A new theme may have turned the face dark under a dark link colour.
+    if (event->type() == QEvent::PaletteChange)
+        UpdateTextColour();
+}
+
+void LinkLabel::UpdateTextColour()
+{
+    const QColor shown =
+        Theme::ReadableLinkColour(colour_, palette().color(QPalette::Window), palette());
+    if (palette().color(QPalette::WindowText) == shown)
+        return;  // also ends the palette change this very call causes
     QPalette palette = this->palette();
-    palette.setColor(QPalette::WindowText, colour);
+    palette.setColor(QPalette::WindowText, shown);
     setPalette(palette);
 }
 

@@ -2,12 +2,14 @@
 // A flat text panel that acts as a web link: hand cursor, reachable with Tab,
 // and "clicked" on a mouse click or on Space/Enter while it has the focus.
 
+#include <QColor>
 #include <QLabel>
 
 class LinkLabel : public QLabel {
     Q_OBJECT
 public:
-    // `colour` is the text colour; the text is drawn underlined.
+    // `colour` is the text colour where it reads on the theme's face (else a
+    // readable link colour of the theme); the text is drawn underlined.
     LinkLabel(const QString& text, const QColor& colour, QWidget* parent = nullptr);
 
 signals:
@@ -18,7 +20,11 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
+    void UpdateTextColour();
+
+    QColor colour_;
     bool pressed_ = false;
 };

@@ -3,9 +3,11 @@
 #include "DialogSupport.h"
 #include "LinkLabel.h"
 #include "LuhnCheck.h"
+#include "Theme.h"
 #include "WebLinks.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -21,6 +23,8 @@ namespace {
 constexpr const char* ValidVerdict = "Credit Card Number";
 constexpr const char* InvalidVerdict = "Invalid Card Number";
 constexpr const char* InitialVerdict = "Input Credit Card Number";
+// Between the strip and the texts, and between the texts and the right edge.
+constexpr int ContentMargin = 8;
 
 QLabel* CreateText(const char* name, const QString& text, QWidget* parent)
 {
@@ -43,6 +47,7 @@ QLineEdit* CreateNumberBox(const char* name, int maxLength, const QString& acces
     QFont bold = box->font();
     bold.setBold(true);
     box->setFont(bold);
+    Theme::KeepWhiteWithDarkText(box);
     return box;
 }
 
@@ -140,12 +145,19 @@ void TfrmCredit::CreateCardTypes()
     cardTypeFont.setPointSize(8);
     cardTypeFont.setStyleHint(QFont::Serif);
     cardTypeFont.setItalic(true);
+    // Without that face the stand-in serif is wider: it is made a little
+    // smaller until the longest line fits between the strip and the edge.
+    const QString longest = "Diner's Club/Carte Blanche - 300xxx-305xxx,36xxxx,38xxxx - 14";
+    const int room = width() - Image1->width() - 2 * ContentMargin;
+    while (QFontMetrics(cardTypeFont).boundingRect(longest).width() + 2 > room
+           && cardTypeFont.pointSizeF() > 6)
+        cardTypeFont.setPointSizeF(cardTypeFont.pointSizeF() - 0.25);
     const auto cardType = [&](const char* name, const QString& text) {
         QLabel* line = CreateText(name, text, this);
         line->setFont(cardTypeFont);
         return line;
     };
-    Panel6 = cardType("Panel6", "Diner's Club/Carte Blanche - 300xxx-305xxx,36xxxx,38xxxx - 14");
+    Panel6 = cardType("Panel6", longest);
     Panel7 = cardType("Panel7", "American Express - 34xxxx, 37xxxx - 15");
     Panel8 = cardType("Panel8", "VISA - 4xxxxx - 13/16");
     Panel9 = cardType("Panel9", "MasterCard - 51xxxx-55xxxx -16");
@@ -183,7 +195,7 @@ void TfrmCredit::LayOutControls()
     bottom->addWidget(Image2, 3, 1, 2, 1, Qt::AlignRight | Qt::AlignBottom);
 
     auto* content = new QVBoxLayout;
-    content->setContentsMargins(8, 6, 8, 6);
+    content->setContentsMargins(ContentMargin, 6, ContentMargin, 6);
     content->addLayout(top);
     content->addWidget(pnValidate, 0, Qt::AlignHCenter);
     content->addLayout(number);

@@ -72,9 +72,9 @@ QPlainTextEdit* CreateDescription(const char* name, const QStringList& lines,
     memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     memo->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     memo->setTabChangesFocus(true);
-    QPalette palette = memo->palette();
-    palette.setColor(QPalette::Base, palette.color(QPalette::Window));
-    memo->setPalette(palette);
+    // The face colour by role, not a copy of it: the text colour follows the
+    // theme, so the ground must follow it too.
+    memo->viewport()->setBackgroundRole(QPalette::Window);
     return memo;
 }
 

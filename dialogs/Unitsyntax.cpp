@@ -4,6 +4,7 @@
 #include "Latin1Mirror.h"
 #include "Main.h"
 #include "SyntaxFlags.h"
+#include "Theme.h"
 #include "Windows.h"
 
 #include <QComboBox>
@@ -57,10 +58,12 @@ TfrmSyntax::TfrmSyntax(QWidget* parent) : QDialog(parent)
     mnoSignature->setTabChangesFocus(true);
     mnoSignature->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     mnoSignature->setFixedHeight(89);
+    Theme::KeepWhiteWithDarkText(mnoSignature);
 
     Edit2 = new QLineEdit(this);
     Edit2->setObjectName("Edit2");
     Edit2->setAccessibleName("Verdict");
+    Theme::KeepWhiteWithDarkText(Edit2);
 
     ComboBoxEx1 = new QComboBox(this);
     ComboBoxEx1->setObjectName("ComboBoxEx1");

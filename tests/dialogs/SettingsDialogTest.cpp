@@ -294,7 +294,7 @@ private slots:
         QVERIFY(!text.contains('\n'));
         QVERIFY(!box->isReadOnly());
         QCOMPARE(box->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-        QCOMPARE(box->palette().color(QPalette::Base), box->palette().color(QPalette::Window));
+        QCOMPARE(box->viewport()->backgroundRole(), QPalette::Window);
     }
 
     // Closed, the dialog is hidden and kept, with its pages as they were.
