@@ -47,6 +47,8 @@ void PrepareApplication()
     // The windows are designed in Verdana; where it is missing, a close sans-serif.
     QFont::insertSubstitution("Verdana", "DejaVu Sans");
     QApplication::setWindowIcon(QIcon(":/icons/tamarin.svg"));
+    // Lets the desktop match the running window to its installed entry and icon.
+    QGuiApplication::setDesktopFileName("org.example.Tamarin");
 }
 
 void CreateWindows()
