@@ -141,11 +141,14 @@ bool TfrmMain::RemovePatternLineBreaks()
     if (std::none_of(text.cbegin(), text.cend(), IsLineBreak))
         return false;
 
-    // Delete the breaks in place, last first, as one undoable edit: the caret
-    // keeps its place in the text and the change starts no evaluation.
+    // Delete the breaks in place, last first: the caret keeps its place in
+    // the text and the change starts no evaluation. The deletion joins the
+    // edit that brought the break in, so that undo takes back both at once;
+    // undone alone, it would return a break that the next evaluation
+    // deletes again, and undo would never get past it.
     FlagScope stripping(strippingPattern_);
     QTextCursor cursor(document);
-    cursor.beginEditBlock();
+    cursor.joinPreviousEditBlock();
     for (qsizetype i = text.size() - 1; i >= 0; --i) {
         if (!IsLineBreak(text.at(i)))
             continue;

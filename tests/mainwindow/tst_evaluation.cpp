@@ -33,6 +33,7 @@ private slots:
     void enterInPattern_data();
     void enterInPattern();
     void pastedLineBreaks();
+    void undoGoesPastRemovedLineBreak();
     void emptyPatternOrInputKeepsResult();
     void lineBreaksInInput();
     void textOutsideLatin1();
@@ -271,6 +272,30 @@ void TestEvaluation::pastedLineBreaks()
     // A tab stays.
     QTest::keyClick(frmMain->mmoSignature, Qt::Key_Tab);
     QCOMPARE(frmMain->mmoSignature->toPlainText(), QString("two\t"));
+}
+
+void TestEvaluation::undoGoesPastRemovedLineBreak()
+{
+    Type(frmMain->reSearch, "xxabcxx");
+    Type(frmMain->mmoSignature, "ab");
+    QTest::keyClick(frmMain->mmoSignature, Qt::Key_Return);
+    Type(frmMain->mmoSignature, "c");
+    QCOMPARE(frmMain->mmoSignature->toPlainText(), QString("abc"));
+
+    // Undoing the removal must not bring back a line break that the next
+    // evaluation removes again as a new edit: Ctrl+Z would then never get
+    // past it. Undo reaches the empty editor.
+    for (int i = 0; i < 8 && !frmMain->mmoSignature->toPlainText().isEmpty(); ++i)
+        QTest::keyClick(frmMain->mmoSignature, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(frmMain->mmoSignature->toPlainText(), QString());
+    // Redo brings the one-line pattern back, never a line break.
+    for (int i = 0; i < 8 && frmMain->mmoSignature->document()->isRedoAvailable(); ++i) {
+        QTest::keyClick(frmMain->mmoSignature, Qt::Key_Z,
+                        Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(frmMain->mmoSignature->document()->blockCount(), 1);
+    }
+    QCOMPARE(frmMain->mmoSignature->toPlainText(), QString("abc"));
+    QCOMPARE(NodeText(), QString("abc"));
 }
 
 void TestEvaluation::emptyPatternOrInputKeepsResult()
