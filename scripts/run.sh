@@ -17,7 +17,7 @@ missing=0
 for tool in cmake ninja g++; do
   command -v "$tool" >/dev/null 2>&1 || missing=1
 done
-for header in /usr/include/boost/regex.hpp /usr/lib/x86_64-linux-gnu/cmake/Qt6Widgets /usr/lib/*/cmake/Qt6Svg; do
+for header in /usr/include/boost/regex.hpp /usr/lib/*/cmake/Qt6Widgets /usr/lib/*/cmake/Qt6Svg; do
   compgen -G "$header" >/dev/null || missing=1
 done
 if [ "$missing" -ne 0 ]; then
