@@ -17,7 +17,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateTime>
-#include <QDesktopServices>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -25,7 +24,6 @@
 #include <QTextCursor>
 #include <QTimer>
 #include <QTreeWidget>
-#include <QUrl>
 #include <QShowEvent>
 
 #include <algorithm>
@@ -271,16 +269,10 @@ void TfrmMain::sampleSocialClick()
 
 // --- web links ---
 
-void TfrmMain::OpenWebPage(const char* address)
-{
-    // The outcome is the desktop's business; nothing is reported.
-    QDesktopServices::openUrl(QUrl(QString::fromLatin1(address)));
-}
-
-void TfrmMain::ToolButton13Click() { OpenWebPage(WebLinks::SupportBoard); }
-void TfrmMain::SupportWebBoard1Click() { OpenWebPage(WebLinks::SupportBoard); }
-void TfrmMain::ToolButton14Click() { OpenWebPage(WebLinks::HomePage); }
-void TfrmMain::TamarinWebSite1Click() { OpenWebPage(WebLinks::HomePage); }
+void TfrmMain::ToolButton13Click() { WebLinks::Open(WebLinks::SupportBoard); }
+void TfrmMain::SupportWebBoard1Click() { WebLinks::Open(WebLinks::SupportBoard); }
+void TfrmMain::ToolButton14Click() { WebLinks::Open(WebLinks::HomePage); }
+void TfrmMain::TamarinWebSite1Click() { WebLinks::Open(WebLinks::HomePage); }
 
 void TfrmMain::RegularExpressionTutorial1Click()
 {

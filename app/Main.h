@@ -148,7 +148,6 @@ private:
     void UpdateSyntaxPanel();
     void UpdateClock();
     bool RemovePatternLineBreaks();
-    static void OpenWebPage(const char* address);
 
     std::array<QLabel*, 5> panels_ = {};
     std::unique_ptr<QtEngineView> view_;

@@ -1,7 +1,13 @@
 #pragma once
-// Every web address Tamarin opens, in one place.
+// Every web address Tamarin opens, in one place, and the one way to open them.
+
+class QString;
 
 namespace WebLinks {
+
+// Asks the desktop to open an address in the default browser; the outcome is
+// the desktop's business and is not looked at.
+void Open(const QString& address);
 
 // The maker's home page ("Tamarin Web Site", the home tool button, the About box).
 inline constexpr const char* HomePage = "https://tamarin.example.org/";

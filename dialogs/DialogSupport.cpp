@@ -1,6 +1,5 @@
 #include "DialogSupport.h"
 
-#include <QDesktopServices>
 #include <QDialog>
 #include <QGuiApplication>
 #include <QImage>
@@ -8,7 +7,6 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSvgRenderer>
-#include <QUrl>
 
 // The resources live in a static library; nothing else refers to them, so
 // the linker would drop them unless they are registered explicitly.
@@ -78,11 +76,6 @@ QPixmap Picture(const QString& name, QSize size, qreal devicePixelRatio)
     QPixmap pixmap = QPixmap::fromImage(image);
     pixmap.setDevicePixelRatio(devicePixelRatio);
     return pixmap;
-}
-
-void OpenWebAddress(const QString& address)
-{
-    QDesktopServices::openUrl(QUrl(address));
 }
 
 } // namespace DialogSupport

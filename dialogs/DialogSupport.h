@@ -1,6 +1,6 @@
 #pragma once
 // What the five dialogs have in common: their frame and face, centring on the
-// screen, pictures drawn from the dialogs' SVG resources, and web links.
+// screen, and pictures drawn from the dialogs' SVG resources.
 
 #include <QFont>
 #include <QPixmap>
@@ -33,9 +33,5 @@ void CentreOnScreen(QWidget* window);
 // One of the dialogs' pictures (":/dialogs/<name>.svg"), drawn at `size`
 // (stretched to fit) and sharp on high-density screens.
 QPixmap Picture(const QString& name, QSize size, qreal devicePixelRatio);
-
-// Asks the desktop to open a web address in the default browser; the outcome
-// is not looked at.
-void OpenWebAddress(const QString& address);
 
 } // namespace DialogSupport

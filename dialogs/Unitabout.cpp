@@ -87,5 +87,5 @@ void TfrmAbout::Button1Click()
 
 void TfrmAbout::Panel6Click()
 {
-    DialogSupport::OpenWebAddress(QString::fromLatin1(WebLinks::HomePage));
+    WebLinks::Open(WebLinks::HomePage);
 }

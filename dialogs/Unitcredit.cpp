@@ -285,5 +285,5 @@ void TfrmCredit::Button3Click()
 
 void TfrmCredit::Panel11Click()
 {
-    DialogSupport::OpenWebAddress(QString::fromLatin1(WebLinks::ProductPage));
+    WebLinks::Open(WebLinks::ProductPage);
 }

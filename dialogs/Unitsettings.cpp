@@ -269,7 +269,7 @@ void TfrmSettings::Button2Click()
 
 void TfrmSettings::pnRegexDocumentationClick()
 {
-    DialogSupport::OpenWebAddress(RegexDocumentationAddress());
+    WebLinks::Open(RegexDocumentationAddress());
 }
 
 void TfrmSettings::ApplySyntax()
