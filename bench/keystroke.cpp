@@ -17,7 +17,7 @@
 #include <QTimer>
 #include <QTreeWidget>
 
-#include <boost/regex.hpp>
+#include "RegexConfig.h"
 
 #include <algorithm>
 #include <cstdio>

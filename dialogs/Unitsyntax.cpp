@@ -3,7 +3,7 @@
 #include "DialogSupport.h"
 #include "Latin1Mirror.h"
 #include "Main.h"
-#include "SyntaxFlags.h"
+#include "Engine.h"
 #include "Theme.h"
 #include "Windows.h"
 
@@ -16,25 +16,12 @@
 #include <QShowEvent>
 #include <QTextDocument>
 #include <QVBoxLayout>
-#include <boost/regex.hpp>
 #include <string>
 
 namespace {
 
 constexpr const char* ValidVerdict = "Regular Expression";
 constexpr const char* InvalidVerdict = "Invalid Regular Expression";
-
-// True when the library compiles `pattern` with these options. Any error the
-// library raises counts as "does not compile"; its wording is not wanted.
-bool PatternCompiles(const std::string& pattern, boost::regex::flag_type flags)
-{
-    try {
-        const boost::regex expression(pattern.data(), pattern.data() + pattern.size(), flags);
-        return true;
-    } catch (...) {
-        return false;
-    }
-}
 
 } // namespace
 
@@ -123,7 +110,7 @@ void TfrmSyntax::Button2Click()
     const std::string pattern = Latin1Mirror::ToLatin1(mnoSignature->document()->toRawText());
     const tamarin::Syntax syntax = tamarin::SyntaxFromIndex(ComboBoxEx1->currentIndex());
     const bool caseSensitive = frmMain->cbCaseSensitive->isChecked();
-    const bool valid = PatternCompiles(pattern, tamarin::SyntaxFlags(syntax, caseSensitive));
+    const bool valid = tamarin::PatternCompiles(pattern, syntax, caseSensitive);
     Edit2->setText(valid ? ValidVerdict : InvalidVerdict);
 }
 

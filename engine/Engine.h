@@ -12,11 +12,22 @@
 
 namespace tamarin {
 
+// How the last evaluation ended, in more detail than its RunnerResult: where a
+// -2 came from, and the match's place. The main window's outcome line reads it.
+struct EvaluationOutcome {
+    enum class Stage { Runner, Compile, Match, Report };
+    RunnerResult result = ResultNoMatch;
+    Stage stage = Stage::Runner;  // for -2: what threw
+    std::int64_t pos = -1;        // for a match: its 0-based start and length
+    std::int64_t len = -1;
+};
+
 // What every engine function works on: the window (through its view) and the
-// main window's evaluation state.
+// main window's evaluation state; optionally where to tell how it ended.
 struct EngineContext {
     EngineView& view;
     const EvaluationState& state;
+    EvaluationOutcome* outcome = nullptr;
 };
 
 // Empties both result panes, reads the input editor and runs the runner for
@@ -41,6 +52,10 @@ RunnerResult UnsupportedRunner(const EngineContext& ctx, std::string_view text, 
 // With "Syntax Check" on, compiles PatternSnapshot once and tells the user
 // "Invalid Regular Expression" if the library rejects it. 1 = go on, -1 = rejected.
 std::int32_t ValidatePattern(const EngineContext& ctx, Syntax syntax, bool caseSensitive);
+
+// True when the library compiles `pattern` in this syntax and case: the one
+// compile check of the syntax check and of the syntax test.
+bool PatternCompiles(std::string_view pattern, Syntax syntax, bool caseSensitive);
 
 // At most `count` characters of `text` from the 1-based position `start`
 // (a start below 1 counts as 1); empty when count < 1 or start is past the end.

@@ -39,6 +39,15 @@ public:
     virtual std::string GetText(TextControl control) const = 0;
     // Replaces the whole text of a text control.
     virtual void SetText(TextControl control, const std::string& text) = 0;
+    // The same for text the engine cut out of the input editor's text from the
+    // 0-based position `start` (the result panes). A view that holds the input
+    // in another form than its 8-bit text can show the input's own characters
+    // there; by default the 8-bit text is shown.
+    virtual void SetTextFromInput(TextControl control, std::int64_t start, const std::string& text)
+    {
+        (void)start;
+        SetText(control, text);
+    }
     // State of a check box at the moment of the call.
     virtual bool IsChecked(CheckControl box) const = 0;
 
@@ -58,6 +67,13 @@ public:
     // tree, children included, 0 = first; it throws std::out_of_range for a
     // position outside the tree.
     virtual TreeNodeRef AddNode(const std::string& text) = 0;
+    // A top-level node whose text is the input's characters from `start`
+    // (the matched text); see SetTextFromInput.
+    virtual TreeNodeRef AddNodeFromInput(std::int64_t start, const std::string& text)
+    {
+        (void)start;
+        return AddNode(text);
+    }
     virtual TreeNodeRef NodeByIndex(std::int32_t index) = 0;
     virtual TreeNodeRef AddChildNode(TreeNodeRef parent, const std::string& text) = 0;
     virtual void ClearTree() = 0;

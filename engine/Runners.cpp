@@ -1,4 +1,5 @@
 #include "Engine.h"
+#include "RegexConfig.h"
 
 #include <algorithm>
 
@@ -28,6 +29,16 @@ bool RunLibrary(Algorithm algorithm, std::string_view text, const boost::regex& 
     return boost::regex_search(first, last, match, expression, boost::match_default);
 }
 
+using Stage = EvaluationOutcome::Stage;
+
+RunnerResult Finish(const EngineContext& ctx, RunnerResult result, Stage stage = Stage::Runner,
+                    std::int64_t pos = -1, std::int64_t len = -1)
+{
+    if (ctx.outcome)
+        *ctx.outcome = {result, stage, pos, len};
+    return result;
+}
+
 RunnerResult RunOnce(const EngineContext& ctx, Algorithm algorithm, Syntax syntax,
                      std::string_view text, std::int32_t nodeIndex)
 {
@@ -35,23 +46,24 @@ RunnerResult RunOnce(const EngineContext& ctx, Algorithm algorithm, Syntax synta
     const bool caseSensitive = view.IsChecked(CheckControl::cbCaseSensitive);
 
     if (ctx.state.InputSnapshot.empty())
-        return ResultEmptyInput;
+        return Finish(ctx, ResultEmptyInput);
 
     CurrentPattern = ctx.state.PatternSnapshot;
     // The check gets the case box as it is now; options are never cached.
     if (ValidatePattern(ctx, syntax, view.IsChecked(CheckControl::cbCaseSensitive)) != 1)
-        return ResultPatternRejected;
+        return Finish(ctx, ResultPatternRejected);
 
     // Whatever goes wrong from here on, in the library or while reporting,
     // ends this evaluation quietly; what was already reported stays.
+    Stage stage = Stage::Compile;
     try {
-        const boost::regex expression(CurrentPattern.data(),
-                                      CurrentPattern.data() + CurrentPattern.size(),
-                                      SyntaxFlags(syntax, caseSensitive));
+        const boost::regex expression = CompilePattern(CurrentPattern, syntax, caseSensitive);
+        stage = Stage::Match;
         boost::cmatch match;
         const char* first = text.empty() ? "" : text.data();
         if (!RunLibrary(algorithm, {first, text.size()}, expression, match))
-            return ResultNoMatch;
+            return Finish(ctx, ResultNoMatch);
+        stage = Stage::Report;
 
         const std::int64_t pos = match[0].first - first;
         const std::int64_t len = match[0].second - match[0].first;
@@ -59,17 +71,18 @@ RunnerResult RunOnce(const EngineContext& ctx, Algorithm algorithm, Syntax synta
         const std::string& snapshot = ctx.state.InputSnapshot;
         const auto editorLength =
             static_cast<std::int64_t>(view.GetText(TextControl::reSearch).size());
-        view.SetText(TextControl::what0, CutText(snapshot, pos + len + 1, editorLength));
-        view.SetText(TextControl::what1, CutText(snapshot, 0, pos));
+        view.SetTextFromInput(TextControl::what0, pos + len,
+                              CutText(snapshot, pos + len + 1, editorLength));
+        view.SetTextFromInput(TextControl::what1, 0, CutText(snapshot, 0, pos));
 
         const std::string nodeText = NodeText(pos, len);
-        view.AddNode(std::string(match[0].first, match[0].second));
+        view.AddNodeFromInput(pos, std::string(match[0].first, match[0].second));
         view.AddChildNode(view.NodeByIndex(nodeIndex), nodeText);
 
         HighlightMatch(ctx, static_cast<std::int32_t>(pos), static_cast<std::int32_t>(len));
-        return ResultMatched;
+        return Finish(ctx, ResultMatched, Stage::Runner, pos, len);
     } catch (...) {
-        return ResultLibraryThrew;
+        return Finish(ctx, ResultLibraryThrew, stage);
     }
 }
 
@@ -105,9 +118,9 @@ RunnerResult SearchExtended(const EngineContext& ctx, std::string_view text, std
     return RunOnce(ctx, Algorithm::Search, Syntax::Extended, text, nodeIndex);
 }
 
-RunnerResult UnsupportedRunner(const EngineContext&, std::string_view, std::int32_t)
+RunnerResult UnsupportedRunner(const EngineContext& ctx, std::string_view, std::int32_t)
 {
-    return ResultNoMatch;
+    return Finish(ctx, ResultNoMatch);
 }
 
 std::string CutText(std::string_view text, std::int64_t start, std::int64_t count)

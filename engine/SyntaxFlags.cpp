@@ -1,4 +1,4 @@
-#include "SyntaxFlags.h"
+#include "RegexConfig.h"
 
 namespace tamarin {
 

@@ -1,7 +1,6 @@
 #pragma once
-// Which compile options each syntax and case choice gives the regex library.
+// The three syntaxes a pattern can be written in.
 
-#include <boost/regex.hpp>
 #include <cstdint>
 
 namespace tamarin {
@@ -10,8 +9,5 @@ enum class Syntax : std::int32_t { Perl = 0, Basic = 1, Extended = 2 };
 
 // The syntax a SyntaxIndex stands for; values outside 0..2 mean Perl.
 Syntax SyntaxFromIndex(std::int32_t syntaxIndex);
-
-// Compile options for a syntax; case-insensitive adds icase.
-boost::regex::flag_type SyntaxFlags(Syntax syntax, bool caseSensitive);
 
 } // namespace tamarin

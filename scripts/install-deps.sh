@@ -13,7 +13,9 @@ PACKAGES=(
   build-essential cmake ninja-build pkg-config
   # libraries
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6
-  libgl-dev libboost-regex-dev libgtest-dev
+  libgl-dev libgtest-dev
+  # Boost.Regex 1.81: header-only, so the matcher is built with our own limits
+  libboost1.81-dev libboost-regex1.81-dev
   # headless display, screenshots and fonts
   xvfb xauth imagemagick fonts-dejavu-core fonts-dejavu-extra
   # desktop integration and packaging checks

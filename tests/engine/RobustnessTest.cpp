@@ -26,7 +26,7 @@ std::string Repeat(const std::string& part, int times)
 // deep nesting while it parses. Only the check, when on, says a word.
 TEST(Robustness, LibraryGivingUpEndsInMinusTwoQuickly)
 {
-    const std::string xs(40, 'x'), megabytes(4 << 20, 'a');
+    const std::string xs(40, 'x'), as(100000, 'a');
     const struct {
         std::int32_t algorithm, syntax;
         std::string pattern;
@@ -34,8 +34,8 @@ TEST(Robustness, LibraryGivingUpEndsInMinusTwoQuickly)
         bool compiles;
     } cases[] = {
         {1, 0, "(x+x+)+y", xs, true},       {0, 0, "(x+x+)+y", xs, true},         {1, 2, "(x+x+)+y", xs, true},
-        {0, 2, "(x+x+)+y", xs, true},       {1, 0, "(.*x){20}y", xs, true},       {1, 0, "(.)*", megabytes, true},
-        {0, 2, "(a|b)*c", megabytes, true}, {1, 0, Repeat("(", 50000), xs, false}, {0, 2, Repeat("(", 50000), xs, false},
+        {0, 2, "(x+x+)+y", xs, true},       {1, 0, "(.*x){20}y", xs, true},       {1, 0, "a(?R)?b", as, true},
+        {0, 2, "(a|aa)+b", as, true}, {1, 0, Repeat("(", 50000), xs, false}, {0, 2, Repeat("(", 50000), xs, false},
         {1, 1, Repeat("\\(", 50000), xs, false},
     };
     for (const auto& c : cases)
