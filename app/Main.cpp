@@ -4,6 +4,7 @@
 
 #include "Engine.h"
 #include "Latin1Mirror.h"
+#include "OutcomeLine.h"
 #include "QtEngineView.h"
 #include "Unitabout.h"
 #include "Unitconfig.h"
@@ -13,10 +14,12 @@
 #include "WebLinks.h"
 #include "Windows.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -115,21 +118,45 @@ void TfrmMain::EvaluationTrigger()
         return;
     FlagScope evaluating(evaluating_);
 
-    if (mmoSignature->document()->isEmpty())
+    if (mmoSignature->document()->isEmpty()) {
+        ShowOutcome(OutcomeText(NothingToDo::EmptyPattern));
         return;
+    }
     const int algorithm = State.AlgorithmIndex;
-    if (algorithm == tamarin::AlgorithmMatch || algorithm == tamarin::AlgorithmSearch) {
-        if (reSearch->document()->isEmpty())
+    const bool hasRunner = algorithm == tamarin::AlgorithmMatch || algorithm == tamarin::AlgorithmSearch;
+    if (hasRunner) {
+        if (reSearch->document()->isEmpty()) {
+            ShowOutcome(OutcomeText(NothingToDo::EmptyInput));
             return;
+        }
         State.InputSnapshot = view_->GetText(tamarin::TextControl::reSearch);
     }
     RemovePatternLineBreaks();
     State.PatternSnapshot = Latin1Mirror::ToLatin1(mmoSignature->document()->toRawText());
     view_->ClearTree();
+    EvaluateAndTell(hasRunner);
+}
+
+void TfrmMain::EvaluateAndTell(bool hasRunner)
+{
     view_->BeginBatch();
-    tamarin::Evaluate({*view_, State});
+    tamarin::EvaluationOutcome outcome;
+    QElapsedTimer clock;
+    clock.start();
+    tamarin::Evaluate({*view_, State, &outcome});
+    const qint64 elapsed = clock.nsecsElapsed();
     view_->EndBatch();
     TreeView1->expandAll();
+    ShowOutcome(hasRunner ? OutcomeText(outcome, elapsed) : OutcomeText(NothingToDo::NoRunner));
+}
+
+void TfrmMain::ShowOutcome(const QString& text)
+{
+    pnOutcome->setText(text);
+    // A label tells assistive technology nothing of its new text by itself;
+    // say it, so that a screen reader reads each outcome as it comes.
+    QAccessibleEvent changed(pnOutcome, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&changed);
 }
 
 bool TfrmMain::RemovePatternLineBreaks()

@@ -60,6 +60,7 @@ public:
     QPlainTextEdit* mmoSignature = nullptr;
     QCheckBox* cbSimultaneous = nullptr;
     QPushButton* btnMatch = nullptr;
+    QLabel* pnOutcome = nullptr;  // how the last evaluation ended; passive
     QTabWidget* PageControl1 = nullptr;
     QPlainTextEdit* reSearch = nullptr;
     QPlainTextEdit* what1 = nullptr;
@@ -148,6 +149,9 @@ private:
     void UpdateSyntaxPanel();
     void UpdateClock();
     bool RemovePatternLineBreaks();
+    // Evaluates the snapshots, expands the tree and tells the outcome line.
+    void EvaluateAndTell(bool hasRunner);
+    void ShowOutcome(const QString& text);
 
     std::array<QLabel*, 5> panels_ = {};
     std::unique_ptr<QtEngineView> view_;

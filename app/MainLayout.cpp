@@ -2,6 +2,7 @@
 // the "Real-Time Match" strip and the input editor, the result panes and
 // tree, the status bar, and the menu.
 #include "Main.h"
+#include "OutcomeLine.h"
 
 #include "QtEngineView.h"
 #include "ResultTreeDelegate.h"
@@ -302,8 +303,16 @@ QWidget* TfrmMain::CreateEditors()
     btnMatch->setIconSize(QSize(16, 16));
     btnMatch->setMinimumSize(86, 25);
     btnMatch->setAutoDefault(false);
+    pnOutcome = new QLabel(strip);
+    pnOutcome->setObjectName("pnOutcome");
+    // A long text is cut, never widens the window; no accessible name of its
+    // own, so a screen reader hears the text itself whenever it changes.
+    pnOutcome->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    pnOutcome->setAlignment(Qt::AlignVCenter | Qt::AlignHCenter);
+    pnOutcome->setTextFormat(Qt::PlainText);
+    pnOutcome->setText(OutcomeText(NothingToDo::EmptyPattern));  // as the window starts
     stripLayout->addWidget(cbSimultaneous);
-    stripLayout->addStretch(1);
+    stripLayout->addWidget(pnOutcome, 1);
     stripLayout->addWidget(btnMatch);
     strip->setFixedHeight(std::max(25, strip->sizeHint().height()));
     layout->addWidget(strip);

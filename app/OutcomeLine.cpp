@@ -1,0 +1,51 @@
+#include "OutcomeLine.h"
+
+namespace {
+
+QString WithDuration(const QString& text, qint64 nanoseconds)
+{
+    return text + QStringLiteral(" \u00B7 ") + DurationText(nanoseconds);
+}
+
+} // namespace
+
+QString DurationText(qint64 nanoseconds)
+{
+    const double ms = static_cast<double>(nanoseconds) / 1e6;
+    if (ms < 1)
+        return QString::number(ms, 'f', 2) + " ms";
+    if (ms < 10)
+        return QString::number(ms, 'f', 1) + " ms";
+    if (ms < 1000)
+        return QString::number(ms, 'f', 0) + " ms";
+    return QString::number(ms / 1000, 'f', 2) + " s";
+}
+
+QString OutcomeText(const tamarin::EvaluationOutcome& outcome, qint64 elapsedNanoseconds)
+{
+    using Stage = tamarin::EvaluationOutcome::Stage;
+    switch (outcome.result) {
+    case tamarin::ResultMatched:
+        return WithDuration(QString("Match at %1, length %2").arg(outcome.pos).arg(outcome.len),
+                            elapsedNanoseconds);
+    case tamarin::ResultNoMatch: return WithDuration("No match", elapsedNanoseconds);
+    case tamarin::ResultPatternRejected:
+        // The time would include however long the message stood open.
+        return "The pattern does not compile";
+    case tamarin::ResultEmptyInput: return OutcomeText(NothingToDo::EmptyInput);
+    default:
+        if (outcome.stage == Stage::Compile)
+            return WithDuration("The pattern does not compile", elapsedNanoseconds);
+        return WithDuration("Too complex for this input: the search gave up", elapsedNanoseconds);
+    }
+}
+
+QString OutcomeText(NothingToDo reason)
+{
+    switch (reason) {
+    case NothingToDo::EmptyPattern: return "Nothing to do: the pattern is empty";
+    case NothingToDo::EmptyInput: return "Nothing to do: the input is empty";
+    case NothingToDo::NoRunner: break;
+    }
+    return "Nothing to do for this algorithm";
+}

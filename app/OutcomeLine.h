@@ -1,0 +1,17 @@
+#pragma once
+// The one-line account of how the last evaluation ended, shown in the main
+// window's strip: a match and its place, no match, a pattern that does not
+// compile, or a search the library gave up, with the time it took.
+
+#include "Engine.h"
+
+#include <QString>
+
+// Nothing was evaluated: why.
+enum class NothingToDo { EmptyPattern, EmptyInput, NoRunner };
+
+QString OutcomeText(const tamarin::EvaluationOutcome& outcome, qint64 elapsedNanoseconds);
+QString OutcomeText(NothingToDo reason);
+
+// "0.04 ms", "1.2 ms", "12 ms", "1.25 s".
+QString DurationText(qint64 nanoseconds);

@@ -1,0 +1,82 @@
+// The work budget must cost nothing that the library finds by itself: over
+// many small random patterns and inputs, in every syntax, both algorithms and
+// both cases, the engine reports what the library with its own default limits
+// reports, wherever that finishes without throwing.
+
+#include "EngineTestSupport.h"
+#include "ReferenceRegex.h"
+
+#include <random>
+
+using namespace tamarin;
+using namespace tamarin::test;
+
+namespace {
+
+std::string RandomPattern(std::mt19937& random)
+{
+    static const char* const pieces[] = {
+        "a", "b", "c", " ", ".", "*", "+", "?", "|", "(", ")", "[ab]", "[^a]", "\\w", "\\s", "\\d",
+        "^", "$", "{2}", "{1,3}", "\\1", "(?:", "(?=", "(?!", "\\b", "x*", "\\(", "\\{", "\\}",
+        "[[:alpha:]]", "(a|b)*", "(?R)", "\\n", "*?", "\\", "A", "B",
+    };
+    std::string pattern;
+    const int count = 1 + static_cast<int>(random() % 8);
+    for (int i = 0; i < count; ++i)
+        pattern += pieces[random() % std::size(pieces)];
+    return pattern;
+}
+
+std::string RandomInput(std::mt19937& random)
+{
+    static const char letters[] = "aabbc AB(x)\n12{";
+    std::string input(1 + random() % 24, ' ');
+    for (char& c : input)
+        c = letters[random() % (sizeof letters - 1)];
+    return input;
+}
+
+TEST(Differential, SameResultAsTheLibraryDefaults)
+{
+    std::mt19937 random(20261208);
+    int compared = 0, matches = 0;
+    for (int round = 0; round < 4000; ++round) {
+        const std::string pattern = RandomPattern(random);
+        const std::string input = RandomInput(random);
+        for (const std::int32_t algorithm : {0, 1})
+            for (const std::int32_t syntax : {0, 1, 2})
+                for (const bool caseSensitive : {false, true}) {
+                    const reference::Result expected =
+                        reference::Run(pattern, input, algorithm, syntax, caseSensitive);
+                    if (expected.status == reference::Result::Threw)
+                        continue;
+                    Window<> w;
+                    w.state.AlgorithmIndex = algorithm;
+                    w.state.SyntaxIndex = syntax;
+                    w.Check(CheckControl::cbCaseSensitive, caseSensitive);
+                    w.Enter(pattern, input);
+                    EvaluationOutcome outcome;
+                    w.ctx.outcome = &outcome;
+                    const RunnerResult result = DispatchRunner(w.ctx, input, 0);
+                    SCOPED_TRACE("pattern '" + pattern + "' input '" + input + "' algorithm " +
+                                 std::to_string(algorithm) + " syntax " + std::to_string(syntax) +
+                                 " case " + std::to_string(caseSensitive));
+                    ++compared;
+                    if (expected.status == reference::Result::NoMatch) {
+                        ASSERT_EQ(result, ResultNoMatch);
+                        continue;
+                    }
+                    ++matches;
+                    ASSERT_EQ(result, ResultMatched);
+                    ASSERT_EQ(outcome.pos, expected.pos);
+                    ASSERT_EQ(outcome.len, expected.len);
+                    ExpectConsistentReport(w, result, input);
+                }
+    }
+    // The generator must keep producing both outcomes, or the test proves little.
+    EXPECT_GT(compared, 15000);
+    EXPECT_GT(matches, 2000);
+    EXPECT_GT(compared - matches, 2000);
+}
+
+} // namespace

@@ -1,0 +1,22 @@
+#pragma once
+// Boost.Regex exactly as it ships: its own limits, no configuration of ours.
+// Built as a shared library whose symbols stay hidden, so that its copy of the
+// matcher never mixes with the engine's (which uses limits of its own).
+
+#include <cstddef>
+#include <string_view>
+
+namespace reference {
+
+struct Result {
+    enum Status { Match, NoMatch, Threw } status = Threw;
+    std::ptrdiff_t pos = -1;
+    std::ptrdiff_t len = -1;
+};
+
+// Compiles `pattern` (syntax 0 Perl, 1 POSIX Basic, 2 POSIX Extended) and runs
+// regex_match (algorithm 0) or regex_search (1) once over `input`.
+[[gnu::visibility("default")]] Result Run(std::string_view pattern, std::string_view input,
+                                          int algorithm, int syntax, bool caseSensitive);
+
+} // namespace reference
