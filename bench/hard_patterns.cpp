@@ -103,6 +103,7 @@ std::vector<Row> Rows()
         {"(?:x|y)+  on x/y", fixed("(?:x|y)+"), [](std::size_t n) { return TwoLetters(n, 'x', 'y'); }},
         {"(\\w+\\s?)*$  on lines", fixed("(\\w+\\s?)*$"), lines},
         {"(\\w+\\s?)*$  on one line", fixed("(\\w+\\s?)*$"), line},
+        {"\\w+@\\w+\\.com  on lines", fixed("\\w+@\\w+\\.com"), lines},
         {"10000-deep (..(b)..)  on lines", fixed(Nested(10000, "b")), lines},
         {"pattern of N a  on \"aaab\"", as, fixed("aaab")},
     };

@@ -39,6 +39,24 @@ RunnerResult Finish(const EngineContext& ctx, RunnerResult result, Stage stage =
     return result;
 }
 
+// Writes a match of `matched` at `pos` into the panes, the tree and the highlight.
+void ReportMatch(const EngineContext& ctx, std::int64_t pos, const std::string& matched,
+                 std::int32_t nodeIndex)
+{
+    EngineView& view = ctx.view;
+    const auto len = static_cast<std::int64_t>(matched.size());
+    const std::string& snapshot = ctx.state.InputSnapshot;
+    const auto editorLength = static_cast<std::int64_t>(view.GetText(TextControl::reSearch).size());
+    view.SetTextFromInput(TextControl::what0, pos + len, CutText(snapshot, pos + len + 1, editorLength));
+    view.SetTextFromInput(TextControl::what1, 0, CutText(snapshot, 0, pos));
+
+    const std::string nodeText = NodeText(pos, len);
+    view.AddNodeFromInput(pos, matched);
+    view.AddChildNode(view.NodeByIndex(nodeIndex), nodeText);
+
+    HighlightMatch(ctx, static_cast<std::int32_t>(pos), static_cast<std::int32_t>(len));
+}
+
 RunnerResult RunOnce(const EngineContext& ctx, Algorithm algorithm, Syntax syntax,
                      std::string_view text, std::int32_t nodeIndex)
 {
@@ -64,22 +82,9 @@ RunnerResult RunOnce(const EngineContext& ctx, Algorithm algorithm, Syntax synta
         if (!RunLibrary(algorithm, {first, text.size()}, expression, match))
             return Finish(ctx, ResultNoMatch);
         stage = Stage::Report;
-
         const std::int64_t pos = match[0].first - first;
         const std::int64_t len = match[0].second - match[0].first;
-
-        const std::string& snapshot = ctx.state.InputSnapshot;
-        const auto editorLength =
-            static_cast<std::int64_t>(view.GetText(TextControl::reSearch).size());
-        view.SetTextFromInput(TextControl::what0, pos + len,
-                              CutText(snapshot, pos + len + 1, editorLength));
-        view.SetTextFromInput(TextControl::what1, 0, CutText(snapshot, 0, pos));
-
-        const std::string nodeText = NodeText(pos, len);
-        view.AddNodeFromInput(pos, std::string(match[0].first, match[0].second));
-        view.AddChildNode(view.NodeByIndex(nodeIndex), nodeText);
-
-        HighlightMatch(ctx, static_cast<std::int32_t>(pos), static_cast<std::int32_t>(len));
+        ReportMatch(ctx, pos, std::string(match[0].first, match[0].second), nodeIndex);
         return Finish(ctx, ResultMatched, Stage::Runner, pos, len);
     } catch (...) {
         return Finish(ctx, ResultLibraryThrew, stage);

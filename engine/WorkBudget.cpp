@@ -8,14 +8,16 @@
 // only on the pattern and the input, never on a clock: the same evaluation
 // gives the same result on every run and every machine.
 //
-// Sizing (Release build on a 2-core desktop-class machine, bench/hard_patterns):
-// a step costs 10 to 12 ns on the nested-quantifier families and up to about
-// 45 ns where each step also pushes backtracking memory. Ten million steps plus
-// twelve per input character keep a match that exhausts the budget under about
-// 0.3 s at 1 MB and 1.5 s at 10 MB, while patterns that take a few steps per
-// character, such as `(.|\n)*` (about 5), still match 10 MB. Backtracking
-// memory is 8 MiB plus 128 bytes per input character: `(.|\n)*` keeps about
-// 110 bytes per character on the stack, so it still matches 10 MB (1.1 GB).
+// Sizing (Release build, bench/hard_patterns on the 2-core development
+// machine): a step costs about 12 to 15 ns on the nested-quantifier and
+// overlapping-alternative families. Five million steps plus eight per input
+// character keep a match that exhausts the budget near 0.2 s at 1 MB and about
+// 1.2 s at 10 MB. Ordinary patterns need far fewer: Perl `(.|\n)*` or
+// `(\w+\s?)*$` take under 2 steps per character, and the POSIX syntaxes,
+// which must look for the longest match, take about 8 for `(a|b)*`.
+// Backtracking memory is 8 MiB plus 128 bytes per input character: `(.|\n)*`
+// keeps about 110 bytes per character on that stack, so it still matches 10 MB
+// (1.1 GB); filling it is what bounds the slowest give-up at 10 MB.
 #include "RegexConfig.h"
 
 #include <algorithm>
@@ -25,8 +27,8 @@ namespace tamarin {
 
 namespace {
 
-constexpr std::ptrdiff_t BaseSteps = 10'000'000;
-constexpr std::ptrdiff_t StepsPerCharacter = 6;
+constexpr std::ptrdiff_t BaseSteps = 5'000'000;
+constexpr std::ptrdiff_t StepsPerCharacter = 8;
 constexpr std::size_t BaseMemory = std::size_t{8} << 20;
 constexpr std::size_t MemoryPerCharacter = 128;
 
