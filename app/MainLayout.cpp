@@ -310,7 +310,7 @@ QWidget* TfrmMain::CreateEditors()
     pnOutcome->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     pnOutcome->setAlignment(Qt::AlignVCenter | Qt::AlignHCenter);
     pnOutcome->setTextFormat(Qt::PlainText);
-    pnOutcome->setText(OutcomeText(NothingToDo::EmptyPattern));  // as the window starts
+    pnOutcome->setText(OutcomeText(NothingToDo::NotYet));
     stripLayout->addWidget(cbSimultaneous);
     stripLayout->addWidget(pnOutcome, 1);
     stripLayout->addWidget(btnMatch);

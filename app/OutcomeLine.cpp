@@ -43,6 +43,7 @@ QString OutcomeText(const tamarin::EvaluationOutcome& outcome, qint64 elapsedNan
 QString OutcomeText(NothingToDo reason)
 {
     switch (reason) {
+    case NothingToDo::NotYet: return "Nothing evaluated yet";
     case NothingToDo::EmptyPattern: return "Nothing to do: the pattern is empty";
     case NothingToDo::EmptyInput: return "Nothing to do: the input is empty";
     case NothingToDo::NoRunner: break;

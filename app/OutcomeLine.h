@@ -7,8 +7,8 @@
 
 #include <QString>
 
-// Nothing was evaluated: why.
-enum class NothingToDo { EmptyPattern, EmptyInput, NoRunner };
+// Nothing was evaluated: why (NotYet: the window has just opened).
+enum class NothingToDo { NotYet, EmptyPattern, EmptyInput, NoRunner };
 
 QString OutcomeText(const tamarin::EvaluationOutcome& outcome, qint64 elapsedNanoseconds);
 QString OutcomeText(NothingToDo reason);

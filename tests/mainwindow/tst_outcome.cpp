@@ -42,6 +42,7 @@ void TestOutcome::tellsTheOutcome()
     QFETCH(QString, input);
     QFETCH(QString, text);
     QLabel* line = frmMain->pnOutcome;
+    QCOMPARE(line->text(), QString("Nothing evaluated yet"));
     Type(frmMain->reSearch, input);
     QCOMPARE(line->text(), QString("Nothing to do: the pattern is empty"));
     frmMain->mmoSignature->setPlainText(pattern);
