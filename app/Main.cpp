@@ -3,7 +3,7 @@
 #include "Main.h"
 
 #include "Engine.h"
-#include "Latin1Mirror.h"
+#include "CodePageMirror.h"
 #include "OutcomeLine.h"
 #include "QtEngineView.h"
 #include "Unitabout.h"
@@ -77,8 +77,9 @@ QLabel* TfrmMain::StatusPanel(int index) const
 void TfrmMain::ConnectHandlers()
 {
     connect(btnMatch, &QPushButton::clicked, this, &TfrmMain::btnMatchClick);
-    // Real edits only: the highlight's formatting is not an edit.
-    connect(&view_->InputMirror(), &Latin1Mirror::edited, this, &TfrmMain::reSearchChange);
+    // Every edit of the characters, once the editor has taken it; the
+    // highlight's formatting is not an edit.
+    connect(&view_->InputMirror(), &CodePageMirror::edited, this, &TfrmMain::reSearchChange);
     connect(mmoSignature, &QPlainTextEdit::textChanged, this, &TfrmMain::mmoSignatureChange);
     connect(cbSimultaneous, &QCheckBox::toggled, this, &TfrmMain::cbSimultaneousClick);
     connect(cbCaseSensitive, &QCheckBox::toggled, this, &TfrmMain::cbCaseSensitiveClick);
@@ -132,7 +133,7 @@ void TfrmMain::EvaluationTrigger()
         State.InputSnapshot = view_->GetText(tamarin::TextControl::reSearch);
     }
     RemovePatternLineBreaks();
-    State.PatternSnapshot = Latin1Mirror::ToLatin1(mmoSignature->document()->toRawText());
+    State.PatternSnapshot = CodePageMirror::ToCodePage(mmoSignature->document()->toRawText());
     view_->ClearTree();
     EvaluateAndTell(hasRunner);
 }

@@ -59,6 +59,9 @@ QPlainTextEdit* NewEditor(const char* name, const QString& accessibleName, QWidg
     editor->setObjectName(name);
     editor->setAccessibleName(accessibleName);
     editor->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // Tab and Shift+Tab leave the editor, so that the keyboard gets past it;
+    // a tab character can still be pasted, and written as \t in a pattern.
+    editor->setTabChangesFocus(true);
     Theme::KeepWhiteWithDarkText(editor);
     return editor;
 }

@@ -1,6 +1,6 @@
 #include "QtEngineView.h"
 
-#include "Latin1Mirror.h"
+#include "CodePageMirror.h"
 #include "Unitconfig.h"
 #include "Windows.h"
 
@@ -21,9 +21,9 @@ using namespace tamarin;
 
 namespace {
 
-QString FromLatin1(const std::string& text)
+QString FromCodePage(const std::string& text)
 {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    return CodePageMirror::FromCodePage(text);
 }
 
 bool IsBoxChecked(const QCheckBox* box)
@@ -34,14 +34,14 @@ bool IsBoxChecked(const QCheckBox* box)
 } // namespace
 
 QtEngineView::QtEngineView(const Controls& controls)
-    : controls_(controls), inputMirror_(new Latin1Mirror(controls.input->document()))
+    : controls_(controls), inputMirror_(new CodePageMirror(controls.input->document()))
 {
     panes_[0].editor = controls.after;
     panes_[1].editor = controls.before;
     for (Pane& pane : panes_) {
         // A pane is the engine's output: no undo history of megabytes of text.
         pane.editor->setUndoRedoEnabled(false);
-        pane.shown = new Latin1Mirror(pane.editor->document());
+        pane.shown = new CodePageMirror(pane.editor->document());
     }
 }
 
@@ -63,42 +63,71 @@ QtEngineView::Pane& QtEngineView::PaneOf(TextControl control)
     return control == TextControl::what0 ? panes_[0] : panes_[1];
 }
 
-void QtEngineView::ShowPane(Pane& pane, const std::string& text)
+std::optional<QStringView> QtEngineView::InputCharacters(std::int64_t start,
+                                                         const std::string& text) const
+{
+    const std::string& input = inputMirror_->Text();
+    const auto length = static_cast<std::int64_t>(text.size());
+    if (start < 0 || start > static_cast<std::int64_t>(input.size()) ||
+        length > static_cast<std::int64_t>(input.size()) - start)
+        return std::nullopt;
+    const auto first = static_cast<std::size_t>(start);
+    if (input.compare(first, text.size(), text) != 0)
+        return std::nullopt;  // the input changed since the engine read it
+    return QStringView(inputMirror_->Characters()).mid(static_cast<qsizetype>(first),
+                                                       static_cast<qsizetype>(length));
+}
+
+void QtEngineView::ShowPane(Pane& pane, const std::string& text, std::int64_t start)
 {
     pane.dirty = false;
-    const std::string& old = pane.shown->Text();
+    if (start >= 0) {
+        if (const std::optional<QStringView> characters = InputCharacters(start, text)) {
+            ShowCharacters(pane, *characters);
+            return;
+        }
+    }
+    const QString characters = FromCodePage(text);
+    // A carriage return would merge with a following line feed into one
+    // editor position; such text is set whole. (The input's own characters
+    // hold none: its editor keeps every line break as one separator.)
+    if (characters.contains(u'\r')) {
+        pane.editor->setPlainText(characters);
+        return;
+    }
+    ShowCharacters(pane, characters);
+}
+
+void QtEngineView::ShowCharacters(Pane& pane, QStringView text)
+{
+    const QString& old = pane.shown->Characters();
     if (text == old)
         return;
 
     // Replace only the part that differs: a pane of megabytes mostly keeps its
     // text from one keystroke to the next, and its view keeps its place.
-    const std::size_t common = std::min(old.size(), text.size());
-    const std::size_t prefix = static_cast<std::size_t>(
-        std::mismatch(old.begin(), old.begin() + static_cast<std::ptrdiff_t>(common), text.begin()).first -
-        old.begin());
-    const auto limit = static_cast<std::ptrdiff_t>(common - prefix);
-    const std::size_t suffix = static_cast<std::size_t>(
-        std::mismatch(old.rbegin(), old.rbegin() + limit, text.rbegin()).first - old.rbegin());
-    const std::size_t changed = text.size() - prefix - suffix;
-    // A carriage return would merge with a following line feed into one
-    // editor position; such text, and a change of most of it, is set whole.
-    const bool whole = changed > text.size() / 2 || text.find('\r') != std::string::npos ||
-                       old.find('\r') != std::string::npos;
-    if (whole) {
-        pane.editor->setPlainText(FromLatin1(text));
+    const qsizetype common = std::min(old.size(), text.size());
+    const qsizetype prefix =
+        std::mismatch(old.cbegin(), old.cbegin() + common, text.cbegin()).first - old.cbegin();
+    const qsizetype suffix =
+        std::mismatch(old.crbegin(), old.crbegin() + (common - prefix), text.crbegin()).first -
+        old.crbegin();
+    const qsizetype changed = text.size() - prefix - suffix;
+    if (changed > text.size() / 2) {
+        pane.editor->setPlainText(text.toString());
         return;
     }
     QTextCursor cursor(pane.editor->document());
     cursor.setPosition(static_cast<int>(prefix));
     cursor.setPosition(static_cast<int>(old.size() - suffix), QTextCursor::KeepAnchor);
-    cursor.insertText(QString::fromLatin1(text.data() + prefix, static_cast<qsizetype>(changed)));
+    cursor.insertText(text.mid(prefix, changed).toString());
 }
 
 void QtEngineView::FlushPanes()
 {
     for (Pane& pane : panes_) {
         if (pane.dirty)
-            ShowPane(pane, pane.pending);
+            ShowPane(pane, pane.pending, pane.pendingStart);
         pane.pending.clear();
     }
 }
@@ -119,15 +148,30 @@ std::string QtEngineView::GetText(TextControl control) const
 void QtEngineView::SetText(TextControl control, const std::string& text)
 {
     if (control == TextControl::reSearch) {
-        controls_.input->setPlainText(FromLatin1(text));
+        controls_.input->setPlainText(FromCodePage(text));
         return;
     }
+    SetPane(control, -1, text);
+}
+
+void QtEngineView::SetTextFromInput(TextControl control, std::int64_t start, const std::string& text)
+{
+    if (control == TextControl::reSearch) {
+        SetText(control, text);
+        return;
+    }
+    SetPane(control, start, text);
+}
+
+void QtEngineView::SetPane(TextControl control, std::int64_t start, const std::string& text)
+{
     Pane& pane = PaneOf(control);
     if (batchDepth_ > 0) {
         pane.pending = text;
+        pane.pendingStart = start;
         pane.dirty = true;
     } else {
-        ShowPane(pane, text);
+        ShowPane(pane, text, start);
     }
 }
 
@@ -211,7 +255,16 @@ void QtEngineView::SetSelStyle(FontStyle style)
 
 TreeNodeRef QtEngineView::AddNode(const std::string& text)
 {
-    auto* item = new QTreeWidgetItem(controls_.tree, {FromLatin1(text)});
+    auto* item = new QTreeWidgetItem(controls_.tree, {FromCodePage(text)});
+    return TreeNodeRef{item};
+}
+
+TreeNodeRef QtEngineView::AddNodeFromInput(std::int64_t start, const std::string& text)
+{
+    const std::optional<QStringView> characters = InputCharacters(start, text);
+    if (!characters)
+        return AddNode(text);
+    auto* item = new QTreeWidgetItem(controls_.tree, {characters->toString()});
     return TreeNodeRef{item};
 }
 
@@ -232,7 +285,7 @@ TreeNodeRef QtEngineView::AddChildNode(TreeNodeRef parent, const std::string& te
     auto* parentItem = static_cast<QTreeWidgetItem*>(parent.handle);
     if (!parentItem)
         throw std::invalid_argument("no parent node");
-    auto* item = new QTreeWidgetItem(parentItem, {FromLatin1(text)});
+    auto* item = new QTreeWidgetItem(parentItem, {FromCodePage(text)});
     return TreeNodeRef{item};
 }
 
@@ -245,7 +298,7 @@ void QtEngineView::ShowMessage(const std::string& text)
 {
     // The panes show what the evaluation has written so far while the user reads.
     FlushPanes();
-    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), FromLatin1(text),
+    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), FromCodePage(text),
                     QMessageBox::Ok, controls_.messageParent);
     box.exec();
 }

@@ -2,20 +2,25 @@
 // The engine's view of the main window: its editors, result panes, result
 // tree, case box, the match options dialog's live options and message boxes.
 //
-// Text crosses as Latin-1, one byte per editor position, with each line break
-// as one '\n', so the engine's positions are the editor's positions.
+// Text crosses in the engine's code page (Windows-1252), one byte per editor
+// position, with each line break as one '\n', so the engine's positions are
+// the editor's positions. What the engine cut out of the input is shown with
+// the input's own characters, never with the stand-in of a character the code
+// page lacks.
 #include "EngineView.h"
 
 #include <QObject>
+#include <QStringView>
 
 #include <array>
+#include <optional>
 #include <string>
 
 class QCheckBox;
 class QPlainTextEdit;
 class QTreeWidget;
 class QWidget;
-class Latin1Mirror;
+class CodePageMirror;
 
 class QtEngineView : public tamarin::EngineView {
 public:
@@ -31,7 +36,7 @@ public:
     ~QtEngineView() override;
 
     // The input editor's mirror; its edited() signal fires on real edits only.
-    Latin1Mirror& InputMirror() { return *inputMirror_; }
+    CodePageMirror& InputMirror() { return *inputMirror_; }
 
     // While a batch is open, pane texts are only noted; closing the batch
     // shows each pane's last text, and leaves alone a pane whose text did
@@ -43,6 +48,8 @@ public:
     // --- EngineView ---
     std::string GetText(tamarin::TextControl control) const override;
     void SetText(tamarin::TextControl control, const std::string& text) override;
+    void SetTextFromInput(tamarin::TextControl control, std::int64_t start,
+                          const std::string& text) override;
     bool IsChecked(tamarin::CheckControl box) const override;
     void SetSelStart(std::int32_t start) override;
     void SetSelLength(std::int32_t length) override;
@@ -51,6 +58,7 @@ public:
     tamarin::FontStyle GetSelStyle() const override;
     void SetSelStyle(tamarin::FontStyle style) override;
     tamarin::TreeNodeRef AddNode(const std::string& text) override;
+    tamarin::TreeNodeRef AddNodeFromInput(std::int64_t start, const std::string& text) override;
     tamarin::TreeNodeRef NodeByIndex(std::int32_t index) override;
     tamarin::TreeNodeRef AddChildNode(tamarin::TreeNodeRef parent, const std::string& text) override;
     void ClearTree() override;
@@ -59,16 +67,22 @@ public:
 private:
     struct Pane {
         QPlainTextEdit* editor = nullptr;
-        Latin1Mirror* shown = nullptr;  // what the editor shows, user edits included
-        std::string pending;            // the text to show when the batch closes
+        CodePageMirror* shown = nullptr;  // what the editor shows, user edits included
+        std::string pending;              // the text to show when the batch closes
+        std::int64_t pendingStart = -1;   // where in the input it was cut from; -1: not cut
         bool dirty = false;
     };
     Pane& PaneOf(tamarin::TextControl control);
-    void ShowPane(Pane& pane, const std::string& text);
+    void SetPane(tamarin::TextControl control, std::int64_t start, const std::string& text);
+    void ShowPane(Pane& pane, const std::string& text, std::int64_t start);
+    void ShowCharacters(Pane& pane, QStringView characters);
     void FlushPanes();
+    // The input's characters behind `text`, which the engine cut from the
+    // input's 8-bit text at `start`; none when the input no longer holds it.
+    std::optional<QStringView> InputCharacters(std::int64_t start, const std::string& text) const;
 
     Controls controls_;
-    Latin1Mirror* inputMirror_;  // owned by the input editor's document
+    CodePageMirror* inputMirror_;  // owned by the input editor's document
     std::array<Pane, 2> panes_;  // what0, what1
     int batchDepth_ = 0;
 };

@@ -63,7 +63,9 @@ void LinkLabel::keyPressEvent(QKeyEvent* event)
     case Qt::Key_Space:
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        emit clicked();
+        // One page per key press: a held key repeats its press, not the click.
+        if (!event->isAutoRepeat())
+            emit clicked();
         return;
     default:
         QLabel::keyPressEvent(event);

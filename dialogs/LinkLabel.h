@@ -1,6 +1,7 @@
 #pragma once
 // A flat text panel that acts as a web link: hand cursor, reachable with Tab,
-// and "clicked" on a mouse click or on Space/Enter while it has the focus.
+// and "clicked" on a mouse click or on a press of Space/Enter (not on its
+// auto-repeat) while it has the focus.
 
 #include <QColor>
 #include <QLabel>

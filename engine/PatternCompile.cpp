@@ -1,3 +1,4 @@
+#include "CodePage.h"
 #include "Engine.h"
 #include "RegexConfig.h"
 
@@ -7,7 +8,12 @@ boost::regex CompilePattern(std::string_view pattern, Syntax syntax, bool caseSe
 {
     // An empty view may carry no pointer at all; the library wants a real range.
     const char* first = pattern.empty() ? "" : pattern.data();
-    return boost::regex(first, first + pattern.size(), SyntaxFlags(syntax, caseSensitive));
+    // The text is Windows-1252: its classes and case pairs above 0x7F come
+    // from the locale, which must be in place before the pattern is parsed.
+    boost::regex expression;
+    expression.imbue(codepage::Locale());
+    expression.assign(first, first + pattern.size(), SyntaxFlags(syntax, caseSensitive));
+    return expression;
 }
 
 bool PatternCompiles(std::string_view pattern, Syntax syntax, bool caseSensitive)

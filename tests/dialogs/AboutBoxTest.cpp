@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 
 using namespace DialogTest;
@@ -94,6 +95,28 @@ private slots:
         QCOMPARE(browser.opened.size(), 1);
         QCOMPARE(frmAbout->Panel6->cursor().shape(), Qt::PointingHandCursor);
         QVERIFY(frmAbout->Panel6->font().underline());
+        frmAbout->reject();
+    }
+
+    // From the keyboard: one page per press of Space or Enter, however long
+    // the key is held (its auto-repeat presses open nothing).
+    void linkOpensOncePerKeyPress()
+    {
+        BrowserStandIn browser;
+        QVERIFY(ShowActive(frmAbout));
+        frmAbout->Panel6->setFocus();
+        int expected = 0;
+        for (const Qt::Key key : {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter}) {
+            for (const bool repeated : {false, true, true}) {
+                QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(), repeated);
+                QApplication::sendEvent(frmAbout->Panel6, &press);
+                expected += repeated ? 0 : 1;
+            }
+            QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
+            QApplication::sendEvent(frmAbout->Panel6, &release);
+            QCOMPARE(browser.opened.size(), expected);
+        }
+        QVERIFY(frmAbout->isVisible());
         frmAbout->reject();
     }
 };

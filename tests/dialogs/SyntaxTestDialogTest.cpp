@@ -86,6 +86,12 @@ private slots:
         // Line ends are kept and compiled as ordinary characters.
         QTest::newRow("two lines Perl") << "(a\nb)" << 0 << valid;
         QTest::newRow("break inside a group") << "(a\n" << 0 << invalid;
+        // The same code page as the main window: each character one byte of
+        // its own (a dash sorts after 'a'); one the page lacks, an ordinary one.
+        QTest::newRow("euro Perl") << QString::fromUtf8("€+") << 0 << valid;
+        QTest::newRow("han POSIX Extended") << QString::fromUtf8("中+") << 2 << valid;
+        QTest::newRow("range a to dash") << QString::fromUtf8("[a-–]") << 0 << valid;
+        QTest::newRow("range dash to a") << QString::fromUtf8("[–-a]") << 0 << invalid;
     }
     void verdicts()
     {

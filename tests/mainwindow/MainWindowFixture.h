@@ -50,12 +50,16 @@ inline QString ChildText(int index = 0)
 inline void Type(QPlainTextEdit* editor, const QString& text)
 {
     editor->setFocus();
-    for (const QChar ch : text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar ch = text.at(i);
         if (ch.unicode() < 0x80) {
             QTest::keyClick(editor, ch.toLatin1());
         } else {
-            // Beyond ASCII a key press carries its character as text.
-            QTest::sendKeyEvent(QTest::Click, editor, Qt::Key_unknown, QString(ch), Qt::NoModifier);
+            // Beyond ASCII a key press carries its character as text, both
+            // halves of a character beyond the Basic Multilingual Plane.
+            const qsizetype units = ch.isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+            QTest::sendKeyEvent(QTest::Click, editor, Qt::Key_unknown, text.mid(i, units), Qt::NoModifier);
+            i += units - 1;
         }
     }
 }

@@ -1,8 +1,9 @@
-// The main window's view for the engine: the Latin-1 copy of the input that
-// follows every edit, selection and formatting of the input editor, the tree
-// operations, and panes that are only rewritten where their text changed.
+// The main window's view for the engine: the copies of the input (its
+// characters and its 8-bit text) that follow every edit, selection and
+// formatting of the input editor, the tree operations, and panes that show
+// the input's own characters and are only rewritten where they changed.
 #include "MainWindowFixture.h"
-#include "Latin1Mirror.h"
+#include "CodePageMirror.h"
 #include "QtEngineView.h"
 
 #include <QSignalSpy>
@@ -30,13 +31,14 @@ private slots:
     void panesRewriteOnlyChanges_data();
     void panesRewriteOnlyChanges();
     void paneKeepsUserEdits();
+    void panesAndTreeShowTheInputsCharacters();
 };
 
 namespace {
 
 std::string Expected(const QTextDocument& document)
 {
-    return Latin1Mirror::ToLatin1(document.toRawText());
+    return CodePageMirror::ToCodePage(document.toRawText());
 }
 
 } // namespace
@@ -44,11 +46,12 @@ std::string Expected(const QTextDocument& document)
 void TestEngineView::mirrorFollowsEdits()
 {
     QTextDocument document;
-    Latin1Mirror mirror(&document);
-    QSignalSpy edits(&mirror, &Latin1Mirror::edited);
+    CodePageMirror mirror(&document);
+    QSignalSpy edits(&mirror, &CodePageMirror::edited);
     std::mt19937 random(7);
     const QString pieces[] = {"a",  "bc", "\n",   "x\ny", QString::fromUtf8("é"), QString::fromUtf8("αβ"),
-                              " ",  "\u00A0", "line one\nline two\n", QString(QChar::LineSeparator), "\t"};
+                              " ",  "\u00A0", "line one\nline two\n", QString(QChar::LineSeparator), "\t",
+                              QString::fromUtf8("€—😀中")};
     int changes = 0;
     for (int step = 0; step < 400; ++step) {
         QTextCursor cursor(&document);
@@ -76,6 +79,7 @@ void TestEngineView::mirrorFollowsEdits()
             break;
         }
         QCOMPARE(mirror.Text(), Expected(document));
+        QCOMPARE(mirror.Characters(), CodePageMirror::PlainCharacters(document.toRawText()));
     }
     QVERIFY(edits.count() > 0);
     QVERIFY(edits.count() <= changes + 400);
@@ -85,8 +89,8 @@ void TestEngineView::mirrorIgnoresFormatting()
 {
     QTextDocument document;
     document.setPlainText("banana split");
-    Latin1Mirror mirror(&document);
-    QSignalSpy edits(&mirror, &Latin1Mirror::edited);
+    CodePageMirror mirror(&document);
+    QSignalSpy edits(&mirror, &CodePageMirror::edited);
 
     QTextCursor cursor(&document);
     cursor.setPosition(1);
@@ -98,10 +102,15 @@ void TestEngineView::mirrorIgnoresFormatting()
     document.undo();  // undoing the formatting is no edit either
     QCOMPARE(edits.count(), 0);
 
-    // Overwriting with the same number of other characters is an edit.
+    // Overwriting with the same number of other characters is an edit, and
+    // with the same characters, too.
     cursor.insertText("AN");
     QCOMPARE(edits.count(), 1);
     QCOMPARE(mirror.Text(), std::string("bANana split"));
+    cursor.setPosition(1);
+    cursor.setPosition(3, QTextCursor::KeepAnchor);
+    cursor.insertText("AN");
+    QCOMPARE(edits.count(), 2);
 }
 
 void TestEngineView::selection_data()
@@ -207,9 +216,9 @@ void TestEngineView::panesRewriteOnlyChanges()
     QCOMPARE(changes.count() > 0, rewritten);
     // The editor keeps each line break as one character, "\r\n" included.
     const std::string shown =
-        Latin1Mirror::ToLatin1(QString::fromStdString(newText).replace("\r\n", "\n").replace('\r', '\n'));
+        CodePageMirror::ToCodePage(QString::fromStdString(newText).replace("\r\n", "\n").replace('\r', '\n'));
     QCOMPARE(view.GetText(TextControl::what1), shown);
-    QCOMPARE(Latin1Mirror::ToLatin1(frmMain->what1->document()->toRawText()), shown);
+    QCOMPARE(CodePageMirror::ToCodePage(frmMain->what1->document()->toRawText()), shown);
 }
 
 void TestEngineView::paneKeepsUserEdits()
@@ -225,6 +234,25 @@ void TestEngineView::paneKeepsUserEdits()
     view.SetText(TextControl::what0, "result");
     view.EndBatch();
     QCOMPARE(frmMain->what0->toPlainText(), QString("result"));
+}
+
+void TestEngineView::panesAndTreeShowTheInputsCharacters()
+{
+    QtEngineView& view = frmMain->EngineView();
+    const std::string cut("\x81-\x81", 3);  // what the engine cuts from either input
+    for (const char* input : {"中-文", "文-中"}) {
+        frmMain->reSearch->setPlainText(QString::fromUtf8(input));
+        view.SetTextFromInput(TextControl::what1, 0, cut);
+        QCOMPARE(frmMain->what1->toPlainText(), QString::fromUtf8(input));
+        view.ClearTree();
+        view.AddNodeFromInput(1, cut.substr(1));
+        QCOMPARE(NodeText(), QString::fromUtf8(input).mid(1));
+    }
+    // Text the input does not hold (any more): the engine's own bytes.
+    view.SetTextFromInput(TextControl::what0, 1, "x\x80");
+    QCOMPARE(frmMain->what0->toPlainText(), QString::fromUtf8("x€"));
+    view.SetTextFromInput(TextControl::what0, 7, "\x81");
+    QCOMPARE(frmMain->what0->toPlainText(), QString(QChar(0xFFFD)));
 }
 
 QTEST_MAIN(TestEngineView)

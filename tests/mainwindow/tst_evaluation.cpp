@@ -1,9 +1,9 @@
 // Evaluating as a user does: typing with real-time match on and off, the
 // "Search" button, MATCH/SEARCH, the case box, line breaks in the pattern,
-// empty texts, text outside Latin-1, the syntax check's message and the
-// highlight.
+// empty texts, text through the code page, which edits evaluate and when, the
+// syntax check's message and the highlight.
 #include "MainWindowFixture.h"
-#include "Latin1Mirror.h"
+#include "CodePageMirror.h"
 #include "QtEngineView.h"
 #include "Unitconfig.h"
 
@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTextBlock>
+#include <QTextCharFormat>
 
 using namespace fixture;
 
@@ -36,7 +37,11 @@ private slots:
     void undoGoesPastRemovedLineBreak();
     void emptyPatternOrInputKeepsResult();
     void lineBreaksInInput();
-    void textOutsideLatin1();
+    void textThroughCodePage_data();
+    void textThroughCodePage();
+    void everyEditEvaluatesOnce();
+    void evaluatesAfterTheDocumentChange();
+    void tabLeavesTheEditors();
     void invalidPatternMessage();
     void highlightIsNotAnEdit();
 };
@@ -95,8 +100,8 @@ void TestEvaluation::typingRealTime()
     }
     QCOMPARE(frmMain->what1->toPlainText(), before);
     QCOMPARE(frmMain->what0->toPlainText(), after);
-    QCOMPARE(frmMain->State.PatternSnapshot, Latin1Mirror::ToLatin1(pattern));
-    QCOMPARE(frmMain->State.InputSnapshot, Latin1Mirror::ToLatin1(input));
+    QCOMPARE(frmMain->State.PatternSnapshot, CodePageMirror::ToCodePage(pattern));
+    QCOMPARE(frmMain->State.InputSnapshot, CodePageMirror::ToCodePage(input));
 }
 
 void TestEvaluation::inputBeforePattern()
@@ -269,8 +274,8 @@ void TestEvaluation::pastedLineBreaks()
     // Shift+Enter (a line break inside a paragraph) goes too.
     QTest::keyClick(frmMain->mmoSignature, Qt::Key_Return, Qt::ShiftModifier);
     QCOMPARE(frmMain->mmoSignature->toPlainText(), QString("two"));
-    // A tab stays.
-    QTest::keyClick(frmMain->mmoSignature, Qt::Key_Tab);
+    // A pasted tab stays.
+    frmMain->mmoSignature->insertPlainText("\t");
     QCOMPARE(frmMain->mmoSignature->toPlainText(), QString("two\t"));
 }
 
@@ -347,21 +352,136 @@ void TestEvaluation::lineBreaksInInput()
     QCOMPARE(frmMain->State.InputSnapshot, std::string("first\nsecond\nthird"));
 }
 
-void TestEvaluation::textOutsideLatin1()
+// Typed into both editors; the panes and the tree show the user's characters.
+void TestEvaluation::textThroughCodePage_data()
 {
-    // A character outside Latin-1 reaches the engine as '?', one position each.
-    frmMain->reSearch->setFocus();
-    frmMain->reSearch->insertPlainText(QString::fromUtf8("αβγ café"));
-    Type(frmMain->mmoSignature, "\\?+ c");
-    QCOMPARE(NodeText(), QString("??? c"));
-    QCOMPARE(ChildText(), QString("Pos : 0  Len : 5"));
-    QCOMPARE(frmMain->what0->toPlainText(), QString::fromUtf8("afé"));
-    // A non-breaking space is not a blank.
-    frmMain->mmoSignature->clear();
-    frmMain->reSearch->clear();
-    frmMain->reSearch->insertPlainText(QString::fromUtf8("a\u00A0b c"));
-    Type(frmMain->mmoSignature, " ");
-    QCOMPARE(ChildText(), QString("Pos : 3  Len : 1"));
+    QTest::addColumn<QString>("pattern");
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("node");  // "-": no result
+    QTest::addColumn<QString>("child");
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("after");
+    QTest::newRow("euro is not ?") << "x€" << "x" << "-" << "" << "" << "";
+    QTest::newRow("euro") << "€" << "5 € net" << "€" << "Pos : 2  Len : 1" << "5 " << " net";
+    QTest::newRow("\\? is no stand-in") << "\\?" << "€中?" << "?" << "Pos : 2  Len : 1" << "€中" << "";
+    QTest::newRow("dot over pi") << "b.c" << "abπcd" << "bπc" << "Pos : 1  Len : 3" << "a" << "d";
+    QTest::newRow("case pair") << "É" << "café" << "é" << "Pos : 3  Len : 1" << "caf" << "";
+    QTest::newRow("word class") << "caf\\w" << "un café—noir" << "café" << "Pos : 3  Len : 4" << "un " << "—noir";
+    QTest::newRow("dash") << "—" << "a—b" << "—" << "Pos : 1  Len : 1" << "a" << "b";
+    QTest::newRow("han") << "中" << "x中y" << "中" << "Pos : 1  Len : 1" << "x" << "y";
+    QTest::newRow("emoji, two positions") << "😀" << "a😀b" << "😀" << "Pos : 1  Len : 2" << "a" << "b";
+    QTest::newRow("panes keep characters") << "c" << "π c ω" << "c" << "Pos : 2  Len : 1" << "π " << " ω";
+    QTest::newRow("no-break space is no blank") << " " << "a\u00A0b c" << " " << "Pos : 3  Len : 1" << "a\u00A0b" << "c";
+}
+
+void TestEvaluation::textThroughCodePage()
+{
+    QFETCH(QString, pattern);
+    QFETCH(QString, input);
+    QFETCH(QString, node);
+    QFETCH(QString, child);
+    QFETCH(QString, before);
+    QFETCH(QString, after);
+    Type(frmMain->reSearch, input);
+    Type(frmMain->mmoSignature, pattern);
+    // The raw text: toPlainText() would show a no-break space as a blank.
+    QCOMPARE(frmMain->reSearch->document()->toRawText(), input);
+    if (node == "-") {
+        QCOMPARE(TopLevelNodes(), 0);
+    } else {
+        QCOMPARE(NodeText(), node);
+        QCOMPARE(ChildText(), child);
+    }
+    QCOMPARE(frmMain->what1->document()->toRawText(), before);
+    QCOMPARE(frmMain->what0->document()->toRawText(), after);
+    QCOMPARE(frmMain->State.InputSnapshot.size(), std::size_t(input.size()));
+}
+
+// Each edit of the input's characters evaluates once, after the edit; the
+// highlight's formatting, and its undo, never.
+void TestEvaluation::everyEditEvaluatesOnce()
+{
+    QTextDocument* document = frmMain->reSearch->document();
+    const auto select = [](int from, int to) {
+        QTextCursor cursor = frmMain->reSearch->textCursor();
+        cursor.setPosition(from);
+        cursor.setPosition(to, QTextCursor::KeepAnchor);
+        frmMain->reSearch->setTextCursor(cursor);
+    };
+    const auto input = [] { return frmMain->reSearch->toPlainText(); };
+    const struct {
+        const char* edit;
+        std::function<void()> act;
+        int evaluations;
+        const char* node;  // afterwards
+    } edits[] = {
+        {"type a character", [] { Type(frmMain->reSearch, "x"); }, 1, "ban"},
+        {"type a character over the same", [&] { select(1, 2); Type(frmMain->reSearch, "a"); }, 1, "ban"},
+        {"undo that", [&] { document->undo(); }, 1, "ban"},
+        {"paste the same text over all", [&] { frmMain->reSearch->selectAll(); frmMain->reSearch->insertPlainText(input()); }, 1, "ban"},
+        {"set the same text", [&] { frmMain->reSearch->setPlainText(input()); }, 1, "ban"},
+        {"set, then type a character the page lacks over another",
+         [&] { frmMain->reSearch->setPlainText("b中n"); select(1, 2); Type(frmMain->reSearch, "文"); }, 2, "b文n"},
+        {"format, as the highlight does", [&] {
+             QTextCharFormat bold;
+             bold.setFontWeight(QFont::Bold);
+             select(0, 3);
+             frmMain->reSearch->textCursor().mergeCharFormat(bold);
+         }, 0, "b文n"},
+        {"undo the formatting", [&] { document->undo(); }, 0, "b文n"},
+    };
+    Type(frmMain->reSearch, "banana");
+    Type(frmMain->mmoSignature, "b.n");
+    for (const auto& e : edits) {
+        TreeClears clears;
+        e.act();
+        QVERIFY2(clears.count == e.evaluations, e.edit);
+        QVERIFY2(NodeText() == QString::fromUtf8(e.node), e.edit);
+    }
+}
+
+// The evaluation of an input edit waits until the document has finished the
+// change: its notification of the change is over, and a message shown from
+// the evaluation sees the edit complete.
+void TestEvaluation::evaluatesAfterTheDocumentChange()
+{
+    frmConfig->cfgSyntaxCheck->setChecked(true);
+    Type(frmMain->mmoSignature, "(");
+    TreeClears clears;
+    int clearsDuringChange = -1;
+    QObject context;
+    connect(frmMain->reSearch->document(), &QTextDocument::contentsChange, &context,
+            [&] { clearsDuringChange = clears.count; });
+    QString seen;
+    int caret = -1;
+    QWidget* box = WhileModal([] { Type(frmMain->reSearch, "a"); }, [&](QWidget*) {
+        seen = frmMain->reSearch->toPlainText();
+        caret = frmMain->reSearch->textCursor().position();
+    });
+    QVERIFY(box);
+    QCOMPARE(seen, QString("a"));
+    QCOMPARE(caret, 1);
+    QCOMPARE(clearsDuringChange, 0);
+    QCOMPARE(clears.count, 1);
+}
+
+void TestEvaluation::tabLeavesTheEditors()
+{
+    QVERIFY(QTest::qWaitForWindowActive(frmMain));
+    for (QPlainTextEdit* editor : {frmMain->mmoSignature, frmMain->reSearch}) {
+        editor->clear();
+        editor->setFocus();
+        QTest::keyClick(editor, Qt::Key_Tab);
+        QVERIFY2(!editor->hasFocus(), qPrintable(editor->objectName()));
+        editor->setFocus();
+        QTest::keyClick(editor, Qt::Key_Backtab, Qt::ShiftModifier);
+        QVERIFY2(!editor->hasFocus(), qPrintable(editor->objectName()));
+        QCOMPARE(editor->toPlainText(), QString());
+    }
+    // A tab written as \t still matches one.
+    frmMain->reSearch->insertPlainText("a\tb");
+    Type(frmMain->mmoSignature, "\\t");
+    QCOMPARE(ChildText(), QString("Pos : 1  Len : 1"));
 }
 
 void TestEvaluation::invalidPatternMessage()
@@ -407,7 +527,7 @@ void TestEvaluation::highlightIsNotAnEdit()
     frmMain->cbSimultaneous->setChecked(true);
 
     Type(frmMain->reSearch, "banana");
-    QSignalSpy edits(&frmMain->EngineView().InputMirror(), &Latin1Mirror::edited);
+    QSignalSpy edits(&frmMain->EngineView().InputMirror(), &CodePageMirror::edited);
     TreeClears clears;
     Type(frmMain->mmoSignature, "an");
     QCOMPARE(clears.count, 2);  // one per keystroke, none for the formatting
