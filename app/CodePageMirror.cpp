@@ -2,12 +2,23 @@
 
 #include "CodePage.h"
 
+#include <QPlainTextEdit>
 #include <QTextDocument>
 
 #include <algorithm>
 
-CodePageMirror::CodePageMirror(QTextDocument* document)
-    : QObject(document), document_(document), endMark_(document)
+CodePageMirror::CodePageMirror(QTextDocument* document) : CodePageMirror(document, document)
+{
+    connect(document_, &QTextDocument::contentsChanged, this, &CodePageMirror::OnChangeFinished);
+}
+
+CodePageMirror::CodePageMirror(QPlainTextEdit* editor) : CodePageMirror(editor->document(), editor)
+{
+    connect(editor, &QPlainTextEdit::textChanged, this, &CodePageMirror::OnChangeFinished);
+}
+
+CodePageMirror::CodePageMirror(QTextDocument* document, QObject* parent)
+    : QObject(parent), document_(document), endMark_(document)
 {
     // A document reports its changes only once it has a layout; an editor's
     // document has one already, a bare document gets the default one here.
@@ -18,7 +29,6 @@ CodePageMirror::CodePageMirror(QTextDocument* document)
     // An insertion or removal moves a cursor; the document tells which ones
     // moved just before it reports that it has finished the change.
     connect(document_, &QTextDocument::cursorPositionChanged, this, [this] { edited_ = true; });
-    connect(document_, &QTextDocument::contentsChanged, this, &CodePageMirror::OnContentsChanged);
 }
 
 QString CodePageMirror::PlainCharacters(QString editorText)
@@ -92,7 +102,7 @@ void CodePageMirror::OnContentsChange(int position, int charsRemoved, int charsA
         Rebuild();  // a report we could not follow: read the whole text again
 }
 
-void CodePageMirror::OnContentsChanged()
+void CodePageMirror::OnChangeFinished()
 {
     // Text inserted at the very end may have been put behind the mark.
     if (endMark_.position() != std::max(document_->characterCount() - 1, 0))

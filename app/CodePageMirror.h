@@ -15,12 +15,18 @@
 #include <string>
 #include <string_view>
 
+class QPlainTextEdit;
 class QTextDocument;
 
 class CodePageMirror : public QObject {
     Q_OBJECT
 public:
+    // A change is finished when the document says its contents changed.
     explicit CodePageMirror(QTextDocument* document);
+    // A change of an editor's text is finished when the editor says its text
+    // changed: clear() and setPlainText() report the removal of the old text
+    // after the document's own "contents changed", but before the editor's.
+    explicit CodePageMirror(QPlainTextEdit* editor);
 
     // The document's characters, each line break as one '\n'.
     const QString& Characters() const { return characters_; }
@@ -41,8 +47,9 @@ signals:
     void edited();
 
 private:
+    CodePageMirror(QTextDocument* document, QObject* parent);
     void OnContentsChange(int position, int charsRemoved, int charsAdded);
-    void OnContentsChanged();
+    void OnChangeFinished();
     void Rebuild();
     QString CharactersOfRange(int position, int length) const;
 

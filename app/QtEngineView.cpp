@@ -34,14 +34,14 @@ bool IsBoxChecked(const QCheckBox* box)
 } // namespace
 
 QtEngineView::QtEngineView(const Controls& controls)
-    : controls_(controls), inputMirror_(new CodePageMirror(controls.input->document()))
+    : controls_(controls), inputMirror_(new CodePageMirror(controls.input))
 {
     panes_[0].editor = controls.after;
     panes_[1].editor = controls.before;
     for (Pane& pane : panes_) {
         // A pane is the engine's output: no undo history of megabytes of text.
         pane.editor->setUndoRedoEnabled(false);
-        pane.shown = new CodePageMirror(pane.editor->document());
+        pane.shown = new CodePageMirror(pane.editor);
     }
 }
 

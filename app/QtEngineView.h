@@ -82,7 +82,7 @@ private:
     std::optional<QStringView> InputCharacters(std::int64_t start, const std::string& text) const;
 
     Controls controls_;
-    CodePageMirror* inputMirror_;  // owned by the input editor's document
+    CodePageMirror* inputMirror_;  // owned by the input editor
     std::array<Pane, 2> panes_;  // what0, what1
     int batchDepth_ = 0;
 };
