@@ -1,7 +1,7 @@
 // The main window's view for the engine: the copies of the input (its
 // characters and its 8-bit text) that follow every edit, selection and
-// formatting of the input editor, the tree operations, and panes that show
-// the input's own characters and are only rewritten where they changed.
+// formatting of the input editor, the tree operations, and panes that are
+// only rewritten where their text changed.
 #include "MainWindowFixture.h"
 #include "CodePageMirror.h"
 #include "QtEngineView.h"
@@ -31,7 +31,6 @@ private slots:
     void panesRewriteOnlyChanges_data();
     void panesRewriteOnlyChanges();
     void paneKeepsUserEdits();
-    void panesAndTreeShowTheInputsCharacters();
 };
 
 namespace {
@@ -234,25 +233,6 @@ void TestEngineView::paneKeepsUserEdits()
     view.SetText(TextControl::what0, "result");
     view.EndBatch();
     QCOMPARE(frmMain->what0->toPlainText(), QString("result"));
-}
-
-void TestEngineView::panesAndTreeShowTheInputsCharacters()
-{
-    QtEngineView& view = frmMain->EngineView();
-    const std::string cut("\x81-\x81", 3);  // what the engine cuts from either input
-    for (const char* input : {"中-文", "文-中"}) {
-        frmMain->reSearch->setPlainText(QString::fromUtf8(input));
-        view.SetTextFromInput(TextControl::what1, 0, cut);
-        QCOMPARE(frmMain->what1->toPlainText(), QString::fromUtf8(input));
-        view.ClearTree();
-        view.AddNodeFromInput(1, cut.substr(1));
-        QCOMPARE(NodeText(), QString::fromUtf8(input).mid(1));
-    }
-    // Text the input does not hold (any more): the engine's own bytes.
-    view.SetTextFromInput(TextControl::what0, 1, "x\x80");
-    QCOMPARE(frmMain->what0->toPlainText(), QString::fromUtf8("x€"));
-    view.SetTextFromInput(TextControl::what0, 7, "\x81");
-    QCOMPARE(frmMain->what0->toPlainText(), QString(QChar(0xFFFD)));
 }
 
 QTEST_MAIN(TestEngineView)
