@@ -18,7 +18,7 @@ std::string RandomPattern(std::mt19937& random)
     static const char* const pieces[] = {
         "a", "b", "c", " ", ".", "*", "+", "?", "|", "(", ")", "[ab]", "[^a]", "\\w", "\\s", "\\d",
         "^", "$", "{2}", "{1,3}", "\\1", "(?:", "(?=", "(?!", "\\b", "x*", "\\(", "\\{", "\\}",
-        "[[:alpha:]]", "(a|b)*", "(?R)", "\\n", "*?", "\\", "A", "B",
+        "[[:alpha:]]", "(a|b)*", "(?R)", "\\n", "*?", "\\", "A", "B", "\xE9", "\xC9", "[\xE0-\xFF]",
     };
     std::string pattern;
     const int count = 1 + static_cast<int>(random() % 8);
@@ -29,7 +29,7 @@ std::string RandomPattern(std::mt19937& random)
 
 std::string RandomInput(std::mt19937& random)
 {
-    static const char letters[] = "aabbc AB(x)\n12{";
+    static const char letters[] = "aabbc AB(x)\n12{\xE9\xC9\x80\x81";
     std::string input(1 + random() % 24, ' ');
     for (char& c : input)
         c = letters[random() % (sizeof letters - 1)];

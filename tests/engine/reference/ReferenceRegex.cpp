@@ -1,5 +1,7 @@
 #include "ReferenceRegex.h"
 
+#include "CodePage.h"
+
 #include <boost/regex.hpp>
 
 namespace reference {
@@ -17,7 +19,10 @@ Result Run(std::string_view pattern, std::string_view input, int algorithm, int 
         const char* p = pattern.empty() ? "" : pattern.data();
         const char* first = input.empty() ? "" : input.data();
         const char* last = first + input.size();
-        const boost::regex expression(p, p + pattern.size(), flags);
+        // The engine's text is Windows-1252; the reference reads it the same way.
+        boost::regex expression;
+        expression.imbue(tamarin::codepage::Locale());
+        expression.assign(p, p + pattern.size(), flags);
         boost::cmatch match;
         const bool found = algorithm == 0
                                ? boost::regex_match(first, last, match, expression, boost::match_default)

@@ -1,5 +1,6 @@
 #pragma once
-// Boost.Regex exactly as it ships: its own limits, no configuration of ours.
+// Boost.Regex exactly as it ships: its own limits, no configuration of ours
+// (only the engine's code page, so that both read the same text).
 // Built as a shared library whose symbols stay hidden, so that its copy of the
 // matcher never mixes with the engine's (which uses limits of its own).
 
