@@ -9,8 +9,9 @@ if [ "$(id -u)" -ne 0 ]; then
 fi
 
 PACKAGES=(
-  # toolchain
+  # toolchain; clang and its runtime for libFuzzer, llvm for its symbolizer
   build-essential cmake ninja-build pkg-config
+  clang libclang-rt-14-dev llvm
   # libraries
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6
   libgl-dev libgtest-dev
