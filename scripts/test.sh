@@ -12,7 +12,7 @@ cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTAMARIN_SANITIZE=
 cmake --build "$BUILD_DIR" --parallel "$(nproc)"
 
 export QT_QPA_PLATFORM=offscreen
-# Qt and fontconfig keep caches alive until exit on purpose; they are not our leaks.
+# Leak checking is on; scripts/lsan.supp says what may be suppressed, and why.
 export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0"
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"

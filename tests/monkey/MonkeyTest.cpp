@@ -172,7 +172,6 @@ private:
     // Totals, for the summary.
     int evaluations_ = 0, matches_ = 0, dialogs_ = 0, messageCount_ = 0;
     BrowserStandIn browser_;
-    int linksClicked_ = 0;
 };
 
 void Walk::Fail(const QString& what)
@@ -220,13 +219,13 @@ void Walk::Verify(std::optional<bool> evaluates)
         Fail("message box without an evaluation: " + messages_.join(" / "));
     }
     expectTable_ = false;
-    if (Read(frmMain->mmoSignature) != pattern_)
-        Fail(QString("pattern editor holds '%1' (%2,%3), the actions typed '%4' (%5,%6)")
-                 .arg(frmMain->mmoSignature->toPlainText()).arg(Read(frmMain->mmoSignature).anchor)
-                 .arg(Read(frmMain->mmoSignature).caret).arg(pattern_.text).arg(pattern_.anchor).arg(pattern_.caret));
-    if (Read(frmMain->reSearch) != input_)
-        Fail(QString("input editor holds '%1', the actions typed '%2'")
-                 .arg(frmMain->reSearch->toPlainText(), input_.text));
+    const auto describe = [](const EditorModel& m) {
+        return QString("'%1' (selection %2-%3)").arg(m.text).arg(m.anchor).arg(m.caret);
+    };
+    for (const auto& [editor, model] : {std::pair{frmMain->mmoSignature, pattern_}, {frmMain->reSearch, input_}})
+        if (Read(editor) != model)
+            Fail(editor->objectName() + " holds " + describe(Read(editor)) + ", the actions typed " +
+                 describe(model));
     treeResets_ = 0;
     messages_.clear();
 }
@@ -254,6 +253,12 @@ void Walk::CheckReport()
     view.SetChecked(tamarin::CheckControl::cfgSyntaxCheck, frmConfig->cfgSyntaxCheck->isChecked());
     tamarin::EvaluationOutcome expected;
     tamarin::Evaluate({view, state, &expected});
+
+    for (QTextBlock block = frmMain->reSearch->document()->begin(); block.isValid(); block = block.next())
+        for (auto it = block.begin(); !it.atEnd(); ++it)
+            if (it.fragment().charFormat().hasProperty(QTextFormat::ForegroundBrush) ||
+                it.fragment().charFormat().fontWeight() > QFont::Normal)
+                Fail("the input carries a mark although highlighting is off");
 
     const int messages = expected.result == tamarin::ResultPatternRejected ? 1 : 0;
     if (messages_.size() != messages || (messages && messages_[0] != tamarin::InvalidPatternMessage))
@@ -285,11 +290,6 @@ void Walk::CheckReport()
         Fail("Match reports less than the whole input");
     if (expected.result != tamarin::ResultMatched || expected.pos != pos || expected.len != len)
         Fail(QString("the engine reports %1 at %2+%3").arg(expected.result).arg(expected.pos).arg(expected.len));
-    for (QTextBlock block = frmMain->reSearch->document()->begin(); block.isValid(); block = block.next())
-        for (auto it = block.begin(); !it.atEnd(); ++it)
-            if (it.fragment().charFormat().hasProperty(QTextFormat::ForegroundBrush) ||
-                it.fragment().charFormat().fontWeight() > QFont::Normal)
-                Fail("the input carries a mark although highlighting is off");
 }
 
 // ---- Actions ----
