@@ -15,6 +15,7 @@
 #include "HeadlessView.h"
 #include "Latin1Mirror.h"
 #include "LinkLabel.h"
+#include "OutcomeLine.h"
 #include "Unitabout.h"
 #include "Unitconfig.h"
 #include "Unitcredit.h"
@@ -260,6 +261,11 @@ void Walk::CheckReport()
                 it.fragment().charFormat().fontWeight() > QFont::Normal)
                 Fail("the input carries a mark although highlighting is off");
 
+    // The outcome line tells the same ending (its time aside).
+    const auto told = [](const QString& text) { return text.section(QStringLiteral(" \u00B7 "), 0, 0); };
+    if (told(frmMain->pnOutcome->text()) != told(OutcomeText(expected, 0)))
+        Fail("the outcome line says '" + frmMain->pnOutcome->text() + "', the engine: " + OutcomeText(expected, 0));
+
     const int messages = expected.result == tamarin::ResultPatternRejected ? 1 : 0;
     if (messages_.size() != messages || (messages && messages_[0] != tamarin::InvalidPatternMessage))
         Fail(QString("expected %1 message(s), saw: %2").arg(messages).arg(messages_.join(" / ")));
@@ -361,18 +367,24 @@ void Walk::KeyAction()
         return;
     }
     const EditorModel typed = Typed(Read(static_cast<QPlainTextEdit*>(target)), key, text);
-    const EditorModel& other = model == &pattern_ ? input_ : pattern_;
-    const bool changed = typed.text != model->text;
+    const EditorModel pattern = model == &pattern_ ? typed : pattern_;
+    const EditorModel input = model == &input_ ? typed : input_;
+    const bool changed = typed.text != model->text, realTime = frmMain->cbSimultaneous->isChecked();
     // Text typed over the same selected text: an edit that changes nothing.
     const bool sameText = !changed && model->anchor != model->caret && (key == Key::Text || key == Key::Tab);
-    std::optional<bool> evaluates = frmMain->cbSimultaneous->isChecked() && changed &&
-                                    BothNonEmpty(model == &pattern_ ? typed : other, model == &input_ ? typed : other);
+    std::optional<bool> evaluates = realTime && changed && BothNonEmpty(pattern, input);
     if (sameText)
         evaluates.reset();
+    const QString why = OutcomeText(pattern.text.isEmpty() ? NothingToDo::EmptyPattern : NothingToDo::EmptyInput);
     Step(name, [=, this] {
         *model = typed;
         press();
     }, evaluates);
+    // A real-time edit that leaves an editor empty evaluates nothing, and says why.
+    if (realTime && changed && !BothNonEmpty(pattern, input)) {
+        if (frmMain->pnOutcome->text() != why)
+            Fail("the outcome line says '" + frmMain->pnOutcome->text() + "', not '" + why + "'");
+    }
 }
 
 void Walk::ClickMenuItem(QAction* item)
