@@ -13,7 +13,7 @@
 
 #include "Engine.h"
 #include "HeadlessView.h"
-#include "Latin1Mirror.h"
+#include "CodePageMirror.h"
 #include "LinkLabel.h"
 #include "OutcomeLine.h"
 #include "Unitabout.h"
@@ -67,14 +67,12 @@ enum class Key { Text, Backspace, Delete, Tab, Backtab };
 
 // The one model of editing: what an editor holds after a key (or a paste of
 // `text`) reached it. Typed text replaces the selection; Backspace and Delete
-// without a selection take the character before or after the caret; Tab types
-// a tab and Shift+Tab nothing.
+// without a selection take the character before or after the caret; Tab and
+// Shift+Tab leave the editor as it is (they move the focus on).
 EditorModel Typed(EditorModel m, Key key, QString text = {})
 {
     int from = std::min(m.anchor, m.caret), to = std::max(m.anchor, m.caret);
-    if (key == Key::Tab)
-        text = "\t";
-    if (key == Key::Backtab)
+    if (key == Key::Tab || key == Key::Backtab)
         return m;
     if (from == to && key == Key::Backspace)
         from = std::max(from - 1, 0);
@@ -97,14 +95,10 @@ EditorModel WithoutLineBreaks(EditorModel m)
     return m;
 }
 
-// The engine's text of an editor, and how a result pane shows input characters.
+// The engine's 8-bit text of an editor.
 std::string Bytes(const QPlainTextEdit* editor)
 {
-    return Latin1Mirror::ToLatin1(editor->document()->toRawText());
-}
-QString AsShown(const QString& input)
-{
-    return QString::fromLatin1(Latin1Mirror::ToLatin1(input));
+    return CodePageMirror::ToCodePage(editor->document()->toRawText());
 }
 
 // ---- The walk ----
@@ -289,8 +283,7 @@ void Walk::CheckReport()
     const int pos = child.captured(1).toInt(), len = child.captured(2).toInt();
     if (pos + len > input.size())
         Fail(QString("Pos %1 Len %2 outside an input of %3").arg(pos).arg(len).arg(input.size()));
-    else if (node->text(0) != AsShown(input.mid(pos, len)) || before != AsShown(input.left(pos)) ||
-             after != AsShown(input.mid(pos + len)))
+    else if (node->text(0) != input.mid(pos, len) || before != input.left(pos) || after != input.mid(pos + len))
         Fail(QString("'%1' + '%2' + '%3' is not the input '%4'").arg(before, node->text(0), after, input));
     if (frmMain->btnMatch->text() == "Match" && (pos != 0 || len != input.size()))
         Fail("Match reports less than the whole input");
@@ -370,18 +363,16 @@ void Walk::KeyAction()
     const EditorModel pattern = model == &pattern_ ? typed : pattern_;
     const EditorModel input = model == &input_ ? typed : input_;
     const bool changed = typed.text != model->text, realTime = frmMain->cbSimultaneous->isChecked();
-    // Text typed over the same selected text: an edit that changes nothing.
-    const bool sameText = !changed && model->anchor != model->caret && (key == Key::Text || key == Key::Tab);
-    std::optional<bool> evaluates = realTime && changed && BothNonEmpty(pattern, input);
-    if (sameText)
-        evaluates.reset();
+    // Text typed over the same selected text is an edit too.
+    const bool edited = changed || (model->anchor != model->caret && key == Key::Text);
+    const bool evaluates = realTime && edited && BothNonEmpty(pattern, input);
     const QString why = OutcomeText(pattern.text.isEmpty() ? NothingToDo::EmptyPattern : NothingToDo::EmptyInput);
     Step(name, [=, this] {
         *model = typed;
         press();
     }, evaluates);
     // A real-time edit that leaves an editor empty evaluates nothing, and says why.
-    if (realTime && changed && !BothNonEmpty(pattern, input)) {
+    if (realTime && edited && !BothNonEmpty(pattern, input)) {
         if (frmMain->pnOutcome->text() != why)
             Fail("the outcome line says '" + frmMain->pnOutcome->text() + "', not '" + why + "'");
     }
