@@ -11,9 +11,9 @@
 // number of actions; a failure prints the seed and the last actions.
 #include "../dialogs/DialogTestSupport.h"
 
+#include "CodePageMirror.h"
 #include "Engine.h"
 #include "HeadlessView.h"
-#include "CodePageMirror.h"
 #include "LinkLabel.h"
 #include "OutcomeLine.h"
 #include "Unitabout.h"
@@ -21,19 +21,15 @@
 #include "Unitcredit.h"
 #include "Unitsettings.h"
 #include "Unitsyntax.h"
-#include "WebLinks.h"
 
 #include <QAbstractItemView>
-#include <QCheckBox>
 #include <QClipboard>
 #include <QElapsedTimer>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QRegularExpression>
 #include <QTabBar>
-#include <QTabWidget>
 #include <QTextBlock>
 #include <QToolBar>
 
