@@ -12,12 +12,11 @@ if [ "$(id -u)" -ne 0 ]; then
   SUDO="sudo"
 fi
 
-bash scripts/install-deps.sh
+bash scripts/install-deps.sh lintian
 
 BUILD_DIR=${BUILD_DIR:-build-package}
-echo "== configure and build (Release) in $BUILD_DIR"
-cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-  -DTAMARIN_BUILD_TESTS=OFF -DTAMARIN_BUILD_BENCH=OFF
+echo "== configure and build (preset package) in $BUILD_DIR"
+cmake --preset package -B "$BUILD_DIR"
 cmake --build "$BUILD_DIR" --parallel "$(nproc)"
 
 echo "== cpack -G DEB"
