@@ -1,6 +1,7 @@
 #include "Application.h"
 
 #include "Main.h"
+#include "Theme.h"
 #include "Unitabout.h"
 #include "Unitconfig.h"
 #include "Unitcredit.h"
@@ -44,11 +45,11 @@ void ShowException(const QString& message)
 void PrepareApplication()
 {
     QApplication::setApplicationName(ApplicationTitle);
-    // The windows are designed in Verdana; where it is missing, a close sans-serif.
-    QFont::insertSubstitution("Verdana", "DejaVu Sans");
+    // Where the designed face is missing, a close sans-serif stands in.
+    QFont::insertSubstitution(Theme::DesignedFamily, Theme::StandInFamily);
     QApplication::setWindowIcon(QIcon(":/icons/tamarin.svg"));
     // Lets the desktop match the running window to its installed entry and icon.
-    QGuiApplication::setDesktopFileName("org.example.Tamarin");
+    QGuiApplication::setDesktopFileName(ProductInfo::ApplicationId);
 }
 
 void CreateWindows()

@@ -1,9 +1,11 @@
 #pragma once
 // Start-up: creates the application's windows and runs it.
+#include "ProductInfo.h"
+
 #include <QApplication>
 
 // Application title, also shown in the main window's first status panel.
-inline constexpr const char* ApplicationTitle = "Tamarin 1.2.0.1 (Beta)";
+inline constexpr const char* ApplicationTitle = ProductInfo::Title;
 
 // The application object. An exception that escapes an event handler is shown
 // in the standard error box, and the application goes on running.

@@ -6,6 +6,8 @@
 #include "CodePageMirror.h"
 #include "OutcomeLine.h"
 #include "QtEngineView.h"
+#include "Samples.h"
+#include "StatusTexts.h"
 #include "Unitabout.h"
 #include "Unitconfig.h"
 #include "Unitcredit.h"
@@ -34,9 +36,6 @@
 std::array<QString, 3> AlgorithmNames;
 
 namespace {
-
-const char* const CreditCardSample = "[2-6,9][0-9]{3}(-| )[0-9]{4}(-| )[0-9]{4}(-| )[0-9]{4}";
-const char* const SocialNumberSample = "[0-9]{2}[0,1][0-9][0-3][0-9]((-| |_)|( - ))[1-4][0-9]{6}";
 
 bool IsLineBreak(QChar ch)
 {
@@ -220,7 +219,7 @@ void TfrmMain::ComboBoxEx1Change(int index)
 
 void TfrmMain::cbCaseSensitiveClick()
 {
-    StatusPanel(2)->setText(cbCaseSensitive->isChecked() ? "Case Sensitive" : "Case InSensitive");
+    StatusPanel(2)->setText(StatusTexts::Case(cbCaseSensitive->isChecked()));
 }
 
 // --- dialogs ---
@@ -236,10 +235,8 @@ void TfrmMain::ShowSettings(int page)
 
 void TfrmMain::UpdateSyntaxPanel()
 {
-    static const char* const texts[] = {"Syntax : Perl", "Syntax : POSIX Basic",
-                                        "Syntax : POSIX Extended"};
-    if (State.SyntaxIndex >= 0 && State.SyntaxIndex <= 2)
-        StatusPanel(3)->setText(texts[State.SyntaxIndex]);
+    if (const char* text = StatusTexts::Syntax(State.SyntaxIndex))
+        StatusPanel(3)->setText(text);
 }
 
 void TfrmMain::mnuSyntaxClick() { ShowSettings(0); }
@@ -287,12 +284,12 @@ void TfrmMain::Exit1Click()
 
 void TfrmMain::sampleCreditClick()
 {
-    mmoSignature->setPlainText(CreditCardSample);
+    mmoSignature->setPlainText(Samples::CreditCardNumber);
 }
 
 void TfrmMain::sampleSocialClick()
 {
-    mmoSignature->setPlainText(SocialNumberSample);
+    mmoSignature->setPlainText(Samples::SocialNumber);
 }
 
 // --- web links ---

@@ -4,8 +4,10 @@
 #include "Main.h"
 #include "OutcomeLine.h"
 
+#include "ProductInfo.h"
 #include "QtEngineView.h"
 #include "ResultTreeDelegate.h"
+#include "StatusTexts.h"
 #include "Theme.h"
 
 #include <QAction>
@@ -390,10 +392,10 @@ void TfrmMain::CreateStatusBar()
         const char* name;
     };
     const PanelDesign designs[5] = {
-        {130, "Tamarin 1.2.0.1 (Beta)", "Product"},
-        {140, "Syntax Check : OFF", "Syntax check"},
-        {110, "Case InSensitive", "Case"},
-        {160, "Syntax : Perl", "Syntax"},
+        {130, ProductInfo::Title, "Product"},
+        {140, StatusTexts::SyntaxCheck(false), "Syntax check"},
+        {110, StatusTexts::Case(false), "Case"},
+        {160, StatusTexts::Syntax(0), "Syntax"},
         {160, "", "Date and time"},
     };
     for (int i = 0; i < 5; ++i) {
@@ -436,7 +438,7 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent)
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
-    setFont(QFont("Verdana", 8));
+    setFont(Theme::DesignedFont());
 
     CreateActions();
     CreateMenu();

@@ -21,6 +21,11 @@ double RelativeLuminance(const QColor& colour)
 
 } // namespace
 
+QFont DesignedFont()
+{
+    return QFont(QString::fromLatin1(DesignedFamily), DesignedPointSize);
+}
+
 double Contrast(const QColor& first, const QColor& second)
 {
     const double a = RelativeLuminance(first);

@@ -7,11 +7,19 @@
 // theme's face and replaced by a readable one where they do not.
 
 #include <QColor>
+#include <QFont>
 #include <QPalette>
 
 class QWidget;
 
 namespace Theme {
+
+// The face every window is designed in, Verdana at 8 points, and the family
+// that stands in for it where it is not installed.
+inline constexpr const char* DesignedFamily = "Verdana";
+inline constexpr const char* StandInFamily = "DejaVu Sans";
+inline constexpr int DesignedPointSize = 8;
+QFont DesignedFont();
 
 // Text this far from its background reads comfortably (WCAG's 4.5 : 1).
 inline constexpr double ReadableContrast = 4.5;

@@ -1,6 +1,8 @@
 #pragma once
 // Every web address Tamarin opens, in one place, and the one way to open them.
 
+#include "ProductInfo.h"
+
 class QString;
 
 namespace WebLinks {
@@ -10,7 +12,8 @@ namespace WebLinks {
 void Open(const QString& address);
 
 // The maker's home page ("Tamarin Web Site", the home tool button, the About box).
-inline constexpr const char* HomePage = "https://tamarin.example.org/";
+// The project's home page, as given to project() in CMakeLists.txt.
+inline constexpr const char* HomePage = ProductInfo::HomePage;
 // The maker's support board ("Support & WebBoard", the help tool button).
 inline constexpr const char* SupportBoard = "https://tamarin.example.org/board/";
 // The product's own page (the credit card checker's link).

@@ -1,5 +1,7 @@
 #include "DialogSupport.h"
 
+#include "Theme.h"
+
 #include <QDialog>
 #include <QGuiApplication>
 #include <QImage>
@@ -21,17 +23,12 @@ static void RegisterDialogResources()
 
 namespace DialogSupport {
 
-QFont DialogFont()
-{
-    return QFont(QStringLiteral("Verdana"), 8);
-}
-
 void SetUpDialogFrame(QDialog* dialog, const QString& objectName, const QString& caption,
                       QSize clientSize)
 {
     dialog->setObjectName(objectName);
     dialog->setWindowTitle(caption);
-    dialog->setFont(DialogFont());
+    dialog->setFont(Theme::DesignedFont());
     dialog->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                            | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint
                            | Qt::MSWindowsFixedSizeDialogHint);

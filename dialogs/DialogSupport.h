@@ -2,7 +2,6 @@
 // What the five dialogs have in common: their frame and face, centring on the
 // screen, and pictures drawn from the dialogs' SVG resources.
 
-#include <QFont>
 #include <QPixmap>
 #include <QSize>
 #include <QString>
@@ -12,9 +11,6 @@ class QPushButton;
 class QWidget;
 
 namespace DialogSupport {
-
-// The face every dialog asks for: Verdana, 8 points.
-QFont DialogFont();
 
 // Gives a dialog its name, caption, face and a fixed client area, with a frame
 // of title bar and close box only (no resizing, no minimise or maximise).

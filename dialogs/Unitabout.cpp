@@ -2,6 +2,7 @@
 
 #include "DialogSupport.h"
 #include "LinkLabel.h"
+#include "ProductInfo.h"
 #include "WebLinks.h"
 
 #include <QFrame>
@@ -21,14 +22,14 @@ TfrmAbout::TfrmAbout(QWidget* parent) : QDialog(parent)
     Image1->setPixmap(DialogSupport::Picture("about", QSize(153, 233), devicePixelRatio()));
     Image1->setAccessibleName("Tamarin picture");
 
-    Panel1 = new QLabel(ProductName, this);
+    Panel1 = new QLabel(ProductInfo::Name, this);
     Panel1->setObjectName("Panel1");
     Panel1->setAccessibleName("Product name");
     QFont bold = Panel1->font();
     bold.setBold(true);
     Panel1->setFont(bold);
 
-    Panel2 = new QLabel(ProductVersion, this);
+    Panel2 = new QLabel(ProductInfo::VersionText, this);
     Panel2->setObjectName("Panel2");
     Panel2->setAccessibleName("Version");
 

@@ -25,9 +25,6 @@ public:
     // The link: the maker's web site.
     void Panel6Click();
 
-    static constexpr const char* ProductName = "Tamarin";
-    static constexpr const char* ProductVersion = "1.2.0.1 (Beta)";
-
 protected:
     void showEvent(QShowEvent* event) override;
 };

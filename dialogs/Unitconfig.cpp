@@ -2,6 +2,7 @@
 
 #include "DialogSupport.h"
 #include "Main.h"
+#include "StatusTexts.h"
 #include "Windows.h"
 
 #include <QCheckBox>
@@ -139,8 +140,6 @@ void TfrmConfig::cfgHighLightClick(bool checked)
 
 void TfrmConfig::RewriteStatusPanels()
 {
-    frmMain->StatusPanel(SyntaxCheckPanel)
-        ->setText(cfgSyntaxCheck->isChecked() ? "Syntax Check : ON" : "Syntax Check : OFF");
-    frmMain->StatusPanel(CasePanel)
-        ->setText(cbCaseSensitive->isChecked() ? "Case Sensitive" : "Case InSensitive");
+    frmMain->StatusPanel(SyntaxCheckPanel)->setText(StatusTexts::SyntaxCheck(cfgSyntaxCheck->isChecked()));
+    frmMain->StatusPanel(CasePanel)->setText(StatusTexts::Case(cbCaseSensitive->isChecked()));
 }

@@ -21,7 +21,8 @@
 namespace {
 
 constexpr const char* ValidVerdict = "Regular Expression";
-constexpr const char* InvalidVerdict = "Invalid Regular Expression";
+// The same words as the engine's message for a pattern it cannot compile.
+constexpr const char* InvalidVerdict = tamarin::InvalidPatternMessage;
 
 } // namespace
 

@@ -3,6 +3,8 @@
 // whether it is a valid regular expression. It matches nothing and changes
 // nothing outside itself. Shown modelessly.
 
+#include "Samples.h"
+
 #include <QDialog>
 
 class QComboBox;
@@ -32,8 +34,7 @@ public:
     void Button1Click();
 
     // The pattern put into the editor at every showing.
-    static constexpr const char* SamplePattern =
-        "[0-9]{2}[0,1][0-9][0-3][0-9]((-| |_)|( - ))[1-4][0-9]{6}";
+    static constexpr const char* SamplePattern = Samples::SocialNumber;
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -1,12 +1,10 @@
 #!/usr/bin/env bash
-# Installs every Debian package Tamarin needs to build, test, package and
-# screenshot itself. Safe to run again: apt-get skips what is already there.
+# Installs the Debian packages Tamarin needs to build, test, package and
+# screenshot itself, and only those that are missing: when everything is
+# there it changes nothing and needs neither root nor the network.
+#
+# usage: install-deps.sh [PACKAGE ...]   (extra packages one script needs)
 set -euo pipefail
-
-SUDO=""
-if [ "$(id -u)" -ne 0 ]; then
-  SUDO="sudo"
-fi
 
 PACKAGES=(
   # toolchain; clang and its runtime for libFuzzer, llvm for its symbolizer
@@ -24,7 +22,34 @@ PACKAGES=(
   # icon rendering, and the package smoke test's window check
   librsvg2-bin x11-utils
 )
+PACKAGES+=("$@")
 
+# dpkg's own record, not a probe for files: the second letter "i" means
+# unpacked and configured, a blank third one that no error is pending.
+installed() {
+  [[ "$(dpkg-query --show --showformat='${db:Status-Abbrev}' "$1" 2>/dev/null)" == ?"i " ]]
+}
+
+missing=()
+for package in "${PACKAGES[@]}"; do
+  installed "$package" || missing+=("$package")
+done
+if [ ${#missing[@]} -eq 0 ]; then
+  echo "install-deps.sh: all ${#PACKAGES[@]} packages are installed"
+  exit 0
+fi
+
+echo "install-deps.sh: installing ${missing[*]}"
+SUDO=()
+if [ "$(id -u)" -ne 0 ]; then
+  if ! command -v sudo >/dev/null 2>&1; then
+    echo "install-deps.sh: these packages are missing and installing them needs root:" >&2
+    echo "  ${missing[*]}" >&2
+    echo "run this script as root, or install sudo" >&2
+    exit 1
+  fi
+  SUDO=(sudo)
+fi
 export DEBIAN_FRONTEND=noninteractive
-$SUDO apt-get update -q
-$SUDO apt-get install -y -q --no-install-recommends "${PACKAGES[@]}"
+"${SUDO[@]}" apt-get update -q
+"${SUDO[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Regenerates the pictures in docs/screenshots/ under a virtual X display:
-# builds the helper tamarin-screenshots (Release, build-screenshots/) and lets
-# it grab each window. Windows to picture are listed in app/Screenshots.cpp.
+# builds the helper tamarin-screenshots (preset "release", build-release/)
+# and lets it grab each window. Windows to picture are listed in app/Screenshots.cpp.
 #
 # Besides the light pictures of every window it writes the main window in a
 # dark desktop theme (main-window-dark.png) and on a screen of twice the
@@ -13,11 +13,10 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-command -v xvfb-run >/dev/null 2>&1 || bash scripts/install-deps.sh
+bash scripts/install-deps.sh
 
-BUILD_DIR=${BUILD_DIR:-build-screenshots}
-cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-  -DTAMARIN_BUILD_TESTS=OFF -DTAMARIN_BUILD_BENCH=OFF
+BUILD_DIR=${BUILD_DIR:-build-release}
+cmake --preset release -B "$BUILD_DIR"
 cmake --build "$BUILD_DIR" --target tamarin-screenshots --parallel "$(nproc)"
 
 # A plain X server, 96 dpi, no desktop theme: the same pictures on every

@@ -5,11 +5,10 @@
 # desktop entry and the AppStream metainfo validate and agree with each
 # other and with the installed files.
 #
-# usage: check-install.sh CMAKE SOURCE_DIR BUILD_DIR STAGE_DIR VERSION
+# usage: check-install.sh CMAKE SOURCE_DIR BUILD_DIR STAGE_DIR VERSION APP_ID
 set -uo pipefail
 
-cmake=$1 source_dir=$2 build_dir=$3 stage=$4 version=$5
-app_id=org.example.Tamarin
+cmake=$1 source_dir=$2 build_dir=$3 stage=$4 version=$5 app_id=$6
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
