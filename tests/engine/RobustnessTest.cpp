@@ -49,7 +49,8 @@ TEST(Robustness, LibraryGivingUpEndsInMinusTwoQuickly)
             const bool rejected = check && !c.compiles;
             const auto start = Clock::now();
             EXPECT_EQ(DispatchRunner(w.ctx, c.input, 0), rejected ? -3 : -2);
-            EXPECT_LT(Clock::now() - start, std::chrono::seconds(2));
+            // Generous: sanitizers and a loaded machine slow it; a hang takes minutes.
+            EXPECT_LT(Clock::now() - start, std::chrono::seconds(10));
             EXPECT_EQ(w.Trigger(), 1);
             EXPECT_EQ(w.What0(), "");
             EXPECT_EQ(w.What1(), "");
