@@ -95,11 +95,27 @@ void CodePageMirror::OnContentsChange(int position, int charsRemoved, int charsA
     if (removed == added && QStringView(characters_).mid(position, removed) == replacement)
         return;  // formatting, or characters put back as they were (see endMark_)
     edited_ = true;
-    characters_.replace(position, removed, replacement);
+    ReplaceCharacters(position, removed, replacement);
     text_.replace(static_cast<std::size_t>(position), static_cast<std::size_t>(removed),
                   ToCodePage(QStringView(replacement)));
     if (characters_.size() != textLength)
         Rebuild();  // a report we could not follow: read the whole text again
+}
+
+void CodePageMirror::ReplaceCharacters(qsizetype position, qsizetype removed, QStringView replacement)
+{
+    if (characters_.isDetached()) {
+        characters_.replace(position, removed, replacement.data(), replacement.size());
+        return;
+    }
+    // A result pane shares these characters: build the new text in one pass
+    // instead of copying the old one first and then moving its tail.
+    const QStringView old(characters_);
+    QString next(old.size() - removed + replacement.size(), Qt::Uninitialized);
+    QChar* out = std::copy(old.begin(), old.begin() + position, next.data());
+    out = std::copy(replacement.begin(), replacement.end(), out);
+    std::copy(old.begin() + position + removed, old.end(), out);
+    characters_ = std::move(next);
 }
 
 void CodePageMirror::OnChangeFinished()

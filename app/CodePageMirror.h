@@ -52,6 +52,7 @@ private:
     void OnChangeFinished();
     void Rebuild();
     QString CharactersOfRange(int position, int length) const;
+    void ReplaceCharacters(qsizetype position, qsizetype removed, QStringView replacement);
 
     QTextDocument* document_;
     QString characters_;

@@ -25,6 +25,7 @@ class QTimer;
 class QToolBar;
 class QTreeWidget;
 class QtEngineView;
+class ResultPane;
 
 // The captions of the evaluation button, indexed by AlgorithmIndex.
 // Filled when the main window is created.
@@ -63,8 +64,8 @@ public:
     QLabel* pnOutcome = nullptr;  // how the last evaluation ended; passive
     QTabWidget* PageControl1 = nullptr;
     QPlainTextEdit* reSearch = nullptr;
-    QPlainTextEdit* what1 = nullptr;
-    QPlainTextEdit* what0 = nullptr;
+    ResultPane* what1 = nullptr;
+    ResultPane* what0 = nullptr;
     QTreeWidget* TreeView1 = nullptr;
     QStatusBar* StatusBar1 = nullptr;
     QTimer* Timer1 = nullptr;

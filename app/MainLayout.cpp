@@ -6,6 +6,7 @@
 
 #include "ProductInfo.h"
 #include "QtEngineView.h"
+#include "ResultPane.h"
 #include "ResultTreeDelegate.h"
 #include "StatusTexts.h"
 #include "Theme.h"
@@ -68,8 +69,18 @@ QPlainTextEdit* NewEditor(const char* name, const QString& accessibleName, QWidg
     return editor;
 }
 
-// A result pane: its 16-pixel picture beside a white editor.
-QWidget* NewPane(QPlainTextEdit* editor, const char* pictureName, const QString& picture,
+ResultPane* NewResultPane(const char* name, const QString& accessibleName)
+{
+    auto* pane = new ResultPane;
+    pane->setObjectName(name);
+    pane->setAccessibleName(accessibleName);
+    pane->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Theme::KeepWhiteWithDarkText(pane);
+    return pane;
+}
+
+// A result pane: its 16-pixel picture beside the white text.
+QWidget* NewPane(ResultPane* editor, const char* pictureName, const QString& picture,
                  const QString& description)
 {
     auto* pane = new QWidget;
@@ -349,8 +360,8 @@ QWidget* TfrmMain::CreateResultArea()
     panes->setObjectName("Splitter4");
     panes->setHandleWidth(3);
     panes->setChildrenCollapsible(false);
-    what1 = NewEditor("what1", "Text before the match", nullptr);
-    what0 = NewEditor("what0", "Text after the match", nullptr);
+    what1 = NewResultPane("what1", "Text before the match");
+    what0 = NewResultPane("what0", "Text after the match");
     panes->addWidget(NewPane(what1, "Image1", ":/panes/before.svg", "Text before the match"));
     panes->addWidget(NewPane(what0, "Image2", ":/panes/after.svg", "Text after the match"));
     panes->setSizes({57, 60});

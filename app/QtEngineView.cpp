@@ -1,6 +1,7 @@
 #include "QtEngineView.h"
 
 #include "CodePageMirror.h"
+#include "ResultPane.h"
 #include "Unitconfig.h"
 #include "Windows.h"
 
@@ -36,13 +37,8 @@ bool IsBoxChecked(const QCheckBox* box)
 QtEngineView::QtEngineView(const Controls& controls)
     : controls_(controls), inputMirror_(new CodePageMirror(controls.input))
 {
-    panes_[0].editor = controls.after;
-    panes_[1].editor = controls.before;
-    for (Pane& pane : panes_) {
-        // A pane is the engine's output: no undo history of megabytes of text.
-        pane.editor->setUndoRedoEnabled(false);
-        pane.shown = new CodePageMirror(pane.editor);
-    }
+    panes_[0].view = controls.after;
+    panes_[1].view = controls.before;
 }
 
 QtEngineView::~QtEngineView() = default;
@@ -78,57 +74,24 @@ std::optional<QStringView> QtEngineView::InputCharacters(std::int64_t start,
                                                        static_cast<qsizetype>(length));
 }
 
-void QtEngineView::ShowPane(Pane& pane, const std::string& text, std::int64_t start)
+void QtEngineView::ShowPane(Pane& pane)
 {
     pane.dirty = false;
-    if (start >= 0) {
-        if (const std::optional<QStringView> characters = InputCharacters(start, text)) {
-            ShowCharacters(pane, *characters);
-            return;
-        }
+    if (pane.pendingStart >= 0) {
+        // The input's own characters, sharing the input's copy of them.
+        pane.view->setText(inputMirror_->Characters(), static_cast<qsizetype>(pane.pendingStart),
+                           static_cast<qsizetype>(pane.pendingLength));
+    } else {
+        pane.view->setPlainText(FromCodePage(pane.pending));
     }
-    const QString characters = FromCodePage(text);
-    // A carriage return would merge with a following line feed into one
-    // editor position; such text is set whole. (The input's own characters
-    // hold none: its editor keeps every line break as one separator.)
-    if (characters.contains(u'\r')) {
-        pane.editor->setPlainText(characters);
-        return;
-    }
-    ShowCharacters(pane, characters);
-}
-
-void QtEngineView::ShowCharacters(Pane& pane, QStringView text)
-{
-    const QString& old = pane.shown->Characters();
-    if (text == old)
-        return;
-
-    // Replace only the part that differs: a pane of megabytes mostly keeps its
-    // text from one keystroke to the next, and its view keeps its place.
-    const qsizetype common = std::min(old.size(), text.size());
-    const qsizetype prefix =
-        std::mismatch(old.cbegin(), old.cbegin() + common, text.cbegin()).first - old.cbegin();
-    const qsizetype suffix =
-        std::mismatch(old.crbegin(), old.crbegin() + (common - prefix), text.crbegin()).first -
-        old.crbegin();
-    const qsizetype changed = text.size() - prefix - suffix;
-    if (changed > text.size() / 2) {
-        pane.editor->setPlainText(text.toString());
-        return;
-    }
-    QTextCursor cursor(pane.editor->document());
-    cursor.setPosition(static_cast<int>(prefix));
-    cursor.setPosition(static_cast<int>(old.size() - suffix), QTextCursor::KeepAnchor);
-    cursor.insertText(text.mid(prefix, changed).toString());
+    pane.pending.clear();
 }
 
 void QtEngineView::FlushPanes()
 {
     for (Pane& pane : panes_) {
         if (pane.dirty)
-            ShowPane(pane, pane.pending, pane.pendingStart);
-        pane.pending.clear();
+            ShowPane(pane);
     }
 }
 
@@ -139,7 +102,12 @@ std::string QtEngineView::GetText(TextControl control) const
     case TextControl::what0:
     case TextControl::what1: {
         const Pane& pane = const_cast<QtEngineView*>(this)->PaneOf(control);
-        return pane.dirty ? pane.pending : pane.shown->Text();
+        if (!pane.dirty)
+            return CodePageMirror::ToCodePage(pane.view->text());
+        if (pane.pendingStart < 0)
+            return pane.pending;
+        return inputMirror_->Text().substr(static_cast<std::size_t>(pane.pendingStart),
+                                           static_cast<std::size_t>(pane.pendingLength));
     }
     }
     return {};
@@ -163,16 +131,25 @@ void QtEngineView::SetTextFromInput(TextControl control, std::int64_t start, con
     SetPane(control, start, text);
 }
 
+std::int64_t QtEngineView::TextLength(TextControl control) const
+{
+    if (control == TextControl::reSearch)
+        return static_cast<std::int64_t>(inputMirror_->Text().size());
+    return EngineView::TextLength(control);
+}
+
 void QtEngineView::SetPane(TextControl control, std::int64_t start, const std::string& text)
 {
     Pane& pane = PaneOf(control);
-    if (batchDepth_ > 0) {
-        pane.pending = text;
-        pane.pendingStart = start;
-        pane.dirty = true;
-    } else {
-        ShowPane(pane, text, start);
-    }
+    // Text cut from the input is kept as its place in the input; anything
+    // else, or input that changed since the engine read it, as its bytes.
+    const bool fromInput = start >= 0 && InputCharacters(start, text);
+    pane.pendingStart = fromInput ? start : -1;
+    pane.pendingLength = static_cast<std::int64_t>(text.size());
+    pane.pending = fromInput ? std::string() : text;
+    pane.dirty = true;
+    if (batchDepth_ == 0)
+        ShowPane(pane);
 }
 
 bool QtEngineView::IsChecked(CheckControl box) const

@@ -21,13 +21,14 @@ class QPlainTextEdit;
 class QTreeWidget;
 class QWidget;
 class CodePageMirror;
+class ResultPane;
 
 class QtEngineView : public tamarin::EngineView {
 public:
     struct Controls {
         QPlainTextEdit* input = nullptr;   // reSearch
-        QPlainTextEdit* after = nullptr;   // what0
-        QPlainTextEdit* before = nullptr;  // what1
+        ResultPane* after = nullptr;   // what0
+        ResultPane* before = nullptr;  // what1
         QTreeWidget* tree = nullptr;       // TreeView1
         QCheckBox* caseSensitive = nullptr;
         QWidget* messageParent = nullptr;
@@ -39,14 +40,14 @@ public:
     CodePageMirror& InputMirror() { return *inputMirror_; }
 
     // While a batch is open, pane texts are only noted; closing the batch
-    // shows each pane's last text, and leaves alone a pane whose text did
-    // not change. An evaluation empties both panes first and refills them,
-    // so this spares refilling a large pane with the text it already shows.
+    // shows each pane's last text. An evaluation empties both panes first
+    // and refills them: the panes show only the outcome, once.
     void BeginBatch();
     void EndBatch();
 
     // --- EngineView ---
     std::string GetText(tamarin::TextControl control) const override;
+    std::int64_t TextLength(tamarin::TextControl control) const override;
     void SetText(tamarin::TextControl control, const std::string& text) override;
     void SetTextFromInput(tamarin::TextControl control, std::int64_t start,
                           const std::string& text) override;
@@ -66,16 +67,17 @@ public:
 
 private:
     struct Pane {
-        QPlainTextEdit* editor = nullptr;
-        CodePageMirror* shown = nullptr;  // what the editor shows, user edits included
-        std::string pending;              // the text to show when the batch closes
-        std::int64_t pendingStart = -1;   // where in the input it was cut from; -1: not cut
+        ResultPane* view = nullptr;
+        // The text to show when the batch closes: `pending`, or, when it is
+        // the input's from `pendingStart`, `pendingLength` of the input's characters.
+        std::string pending;
+        std::int64_t pendingStart = -1;
+        std::int64_t pendingLength = 0;
         bool dirty = false;
     };
     Pane& PaneOf(tamarin::TextControl control);
     void SetPane(tamarin::TextControl control, std::int64_t start, const std::string& text);
-    void ShowPane(Pane& pane, const std::string& text, std::int64_t start);
-    void ShowCharacters(Pane& pane, QStringView characters);
+    void ShowPane(Pane& pane);
     void FlushPanes();
     // The input's characters behind `text`, which the engine cut from the
     // input's 8-bit text at `start`; none when the input no longer holds it.

@@ -1,26 +1,36 @@
-// Measures one keystroke with "Real-Time Match" on, from the key event until
-// the window has evaluated, updated panes and tree, and painted, for inputs of
-// 1 KB to 10 MB (lines of about 80 characters, the match near the end), typed
-// into the pattern editor and into the input editor, beside the bare
-// boost::regex_search over the same text.
+// What one keystroke, one paste and the first evaluation after a paste cost
+// in the real main window with "Real-Time Match" on, beside the bare library
+// call (compile and regex_search) over the same text, for inputs of 1 KB to
+// 50 MB in three shapes: lines of about 80 characters, one line of words, and
+// one run without a blank (like base64). Also the window's start-up time,
+// idle memory, and the peak memory a 10 MB input costs after ten keystrokes.
 //
-//   keystroke [runs]        (default 7 runs; prints the medians)
+// Each size and shape runs in a child process with a time limit. Every figure
+// is checked against its goal; the program exits 1 when one misses.
+//
+//   keystroke [--runs N] [--sizes 1k,100k,1m,10m,50m] [--shapes lines,words,run]
+//             [--timeout SECONDS]
 #include "Application.h"
 #include "Main.h"
 #include "Windows.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QElapsedTimer>
 #include <QPlainTextEdit>
+#include <QSignalBlocker>
 #include <QTest>
 #include <QTextCursor>
-#include <QTimer>
-#include <QTreeWidget>
 
 #include "RegexConfig.h"
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
+#include <fstream>
 #include <functional>
 #include <random>
 #include <string>
@@ -28,34 +38,36 @@
 
 namespace {
 
-// Counts paint events, to show that a measured keystroke includes painting.
-class PaintCounter : public QObject {
-public:
-    int paints = 0;
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (event->type() == QEvent::Paint)
-            ++paints;
-        return false;
-    }
-};
-PaintCounter* Painter = nullptr;
+constexpr std::size_t KB = 1024;
+constexpr std::size_t MB = 1024 * KB;
 
 const char* const Pattern = "ID-[0-9]+-X";  // the keystroke appends 'Q'
 const char* const Needle = "ID-4711-XQ";
+const char* const WholeInput = "[\\s\\S]*";
 
-// Lines of about 80 characters of ordinary words, the needle 200 bytes before the end.
-std::string MakeText(std::size_t size)
+enum class Shape { Lines, Words, Run };
+const char* ShapeName(Shape shape)
+{
+    return shape == Shape::Lines ? "lines" : shape == Shape::Words ? "one line" : "one run";
+}
+
+// Text of `size` bytes in `shape`, the needle 200 bytes before the end.
+std::string MakeText(std::size_t size, Shape shape)
 {
     static const char* const words[] = {"alpha", "bravo", "charlie", "delta", "echo", "foxtrot",
                                         "golf", "hotel", "india", "juliet", "kilo", "lima",
                                         "mike", "november", "oscar", "papa", "quebec", "romeo"};
+    static const char base64[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
     std::mt19937 random(42);
     std::string text;
     text.reserve(size + 100);
+    if (shape == Shape::Run) {
+        while (text.size() < size)
+            text += base64[random() % 64];
+    }
     std::size_t lineStart = 0;
     while (text.size() < size) {
-        if (text.size() - lineStart > 76) {
+        if (shape == Shape::Lines && text.size() - lineStart > 76) {
             text += '\n';
             lineStart = text.size();
         } else {
@@ -66,104 +78,235 @@ std::string MakeText(std::size_t size)
     }
     text.resize(size);
     const std::size_t at = size > 400 ? size - 200 : size / 2;
-    text.replace(at, std::char_traits<char>::length(Needle), Needle);
+    text.replace(at, std::strlen(Needle), Needle);
     return text;
 }
 
 double Median(std::vector<double> values)
 {
     std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
+    return values.empty() ? 0.0 : values[values.size() / 2];
 }
 
-// Lets the window finish everything the keystroke started, painting included.
+double Milliseconds(const QElapsedTimer& timer)
+{
+    return static_cast<double>(timer.nsecsElapsed()) / 1e6;
+}
+
+// Lets the window finish everything an action started, painting included.
 void Settle()
 {
     for (int i = 0; i < 3; ++i)
         QApplication::processEvents();
 }
 
-// Milliseconds from a key event until the window is idle again.
-double TimeKey(QWidget* target, Qt::Key key, char text = 0)
+double TimeAction(const std::function<void()>& action)
 {
     QElapsedTimer timer;
     timer.start();
-    if (text)
-        QTest::keyClick(target, text);
-    else
-        QTest::keyClick(target, key);
+    action();
     Settle();
-    return static_cast<double>(timer.nsecsElapsed()) / 1e6;
+    return Milliseconds(timer);
 }
 
-// Milliseconds until a timer posted now fires: work the keystroke left behind.
-double TimeStall()
-{
-    QElapsedTimer timer;
-    timer.start();
-    bool fired = false;
-    QTimer::singleShot(0, [&] { fired = true; });
-    while (!fired)
-        QApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    return static_cast<double>(timer.nsecsElapsed()) / 1e6;
-}
-
+// The floor of one evaluation: the pattern compiled and searched once.
 double TimeBareSearch(const std::string& text, const std::string& pattern, int runs)
 {
-    const boost::regex expression(pattern, boost::regex::perl | boost::regex::icase);
     std::vector<double> times;
     for (int i = 0; i < runs; ++i) {
         QElapsedTimer timer;
         timer.start();
+        const boost::regex expression(pattern, boost::regex::perl | boost::regex::icase);
         boost::cmatch match;
-        const bool found = boost::regex_search(text.data(), text.data() + text.size(), match,
-                                               expression, boost::match_default);
-        times.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
-        if (!found)
-            std::fprintf(stderr, "needle not found\n");
+        boost::regex_search(text.data(), text.data() + text.size(), match, expression,
+                            boost::match_default);
+        times.push_back(Milliseconds(timer));
     }
     return Median(times);
 }
 
-void MoveCaretToEnd(QPlainTextEdit* editor)
+// Resident and peak resident memory of this process, in MB.
+double StatusMegabytes(const char* field)
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind(field, 0) == 0)
+            return std::atof(line.c_str() + std::strlen(field)) / 1024.0;
+    }
+    return 0.0;
+}
+void ResetPeakMemory()
+{
+    std::ofstream("/proc/self/clear_refs") << "5";
+}
+
+void MoveCaret(QPlainTextEdit* editor, QTextCursor::MoveOperation where)
 {
     QTextCursor cursor = editor->textCursor();
-    cursor.movePosition(QTextCursor::End);
+    cursor.movePosition(where);
     editor->setTextCursor(cursor);
 }
 
-void MoveCaretToStart(QPlainTextEdit* editor)
+// Prints one figure against its goal; false when it misses.
+bool Report(const char* size, const char* shape, const char* action, double ms, double bare,
+            double limit)
 {
-    QTextCursor cursor = editor->textCursor();
-    cursor.movePosition(QTextCursor::Start);
-    editor->setTextCursor(cursor);
+    const bool met = ms <= limit;
+    std::printf("%-7s %-9s %-22s %10.2f %10.2f %7.2f %10.2f  %s\n", size, shape, action, ms, bare,
+                bare > 0 ? ms / bare : 0.0, limit, met ? "ok" : "MISS");
+    std::fflush(stdout);
+    return met;
 }
 
-struct Row {
-    const char* where;
-    double keyMs;
-    double stallMs;
-    int paints;  // paint events of the input editor and the panes in all runs
+// Keystrokes may cost 1.5 times the bare search plus 5 ms.
+double KeyLimit(double bare) { return 1.5 * bare + 5.0; }
+
+struct Typing {
+    QPlainTextEdit* editor;
+    QTextCursor::MoveOperation caret;
 };
 
-// Types one character into `editor` `runs` times (each followed by an
-// unmeasured Backspace) and returns the medians.
-Row MeasureTyping(const char* where, QPlainTextEdit* editor, const std::function<void()>& placeCaret,
-                  int runs)
+// One character typed `runs` times, each taken back by an unmeasured Backspace.
+double MedianKeystroke(const Typing& typing, int runs)
 {
     std::vector<double> keys;
-    std::vector<double> stalls;
-    editor->setFocus();
+    typing.editor->setFocus();
     Settle();
-    Painter->paints = 0;
     for (int i = 0; i < runs; ++i) {
-        placeCaret();
-        keys.push_back(TimeKey(editor, Qt::Key_Q, 'Q'));
-        stalls.push_back(TimeStall());
-        QTest::keyClick(editor, Qt::Key_Backspace);
+        MoveCaret(typing.editor, typing.caret);
+        keys.push_back(TimeAction([&] { QTest::keyClick(typing.editor, Qt::Key_Q, Qt::NoModifier); }));
+        QTest::keyClick(typing.editor, Qt::Key_Backspace);
         Settle();
     }
-    return {where, Median(keys), Median(stalls), Painter->paints};
+    return Median(keys);
+}
+
+struct Sizing {
+    const char* label;
+    std::size_t bytes;
+};
+
+double PasteLimit(std::size_t bytes, Shape shape)
+{
+    // 0.5 s per 10 MB of lines; 0.5 s per 1 MB of one line.
+    const double perMegabyte = shape == Shape::Lines ? 50.0 : 500.0;
+    return std::max(500.0, perMegabyte * static_cast<double>(bytes) / MB);
+}
+
+// Everything for one size and shape; true when every figure met its goal.
+bool MeasureInput(const Sizing& sizing, Shape shape, int runs)
+{
+    const char* shapeName = ShapeName(shape);
+    Settle();
+    const double idle = StatusMegabytes("VmRSS:");
+    std::string text = MakeText(sizing.bytes, shape);
+    const double bare = TimeBareSearch(text, std::string(Pattern) + "Q", runs);
+    const double bareAll = TimeBareSearch(text, WholeInput, runs);
+    QPlainTextEdit* pattern = frmMain->mmoSignature;
+    QPlainTextEdit* input = frmMain->reSearch;
+    bool met = true;
+
+    // Paste with real-time match off, then the first evaluation over it.
+    frmMain->cbSimultaneous->setChecked(false);
+    pattern->setPlainText(Pattern);
+    QApplication::clipboard()->setText(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+    input->setFocus();
+    Settle();
+    const double paste = TimeAction([&] { QTest::keySequence(input, QKeySequence::Paste); });
+    met &= Report(sizing.label, shapeName, "paste", paste, 0, PasteLimit(sizing.bytes, shape));
+    QApplication::clipboard()->clear();
+    const double first = TimeAction([&] { frmMain->btnMatch->click(); });
+    met &= Report(sizing.label, shapeName, "first evaluation", first, bare, KeyLimit(bare));
+    {
+        const QSignalBlocker quiet(frmMain->cbSimultaneous);
+        frmMain->cbSimultaneous->setChecked(true);
+    }
+
+    const bool measureMemory = sizing.bytes == 10 * MB && shape == Shape::Lines;
+    if (measureMemory) {
+        std::string().swap(text);  // the bench's own copy is not the window's
+        ResetPeakMemory();
+    }
+    const std::pair<const char*, Typing> typings[] = {
+        {"key in pattern", {pattern, QTextCursor::End}},
+        {"key at input end", {input, QTextCursor::End}},
+        {"key at input start", {input, QTextCursor::Start}},
+    };
+    for (const auto& [action, typing] : typings)
+        met &= Report(sizing.label, shapeName, action, MedianKeystroke(typing, runs), bare, KeyLimit(bare));
+    pattern->setPlainText(WholeInput);
+    Settle();
+    met &= Report(sizing.label, shapeName, "key, whole input match",
+                  MedianKeystroke({input, QTextCursor::End}, runs), bareAll, KeyLimit(bareAll));
+    if (measureMemory) {
+        const double peak = StatusMegabytes("VmHWM:") - idle;
+        const double limit = 4.0 * static_cast<double>(sizing.bytes) / MB;
+        const bool fits = peak <= limit;
+        std::printf("%-7s %-9s %-22s %10.1f MB above %.1f MB resident (goal %.0f MB)  %s\n",
+                    sizing.label, shapeName, "peak memory", peak, idle, limit, fits ? "ok" : "MISS");
+        met &= fits;
+    }
+    return met;
+}
+
+// A pattern of 100 KB (a slice of the input, one line of words), typed at its end.
+bool MeasureLongPattern(int runs)
+{
+    const std::string text = MakeText(MB, Shape::Words);
+    const std::string slice = text.substr(MB / 2, 100 * KB);
+    frmMain->reSearch->setPlainText(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+    frmMain->mmoSignature->setPlainText(QString::fromLatin1(slice.data(), static_cast<qsizetype>(slice.size())));
+    Settle();
+    const double bare = TimeBareSearch(text, slice + "Q", runs);
+    const double key = MedianKeystroke({frmMain->mmoSignature, QTextCursor::End}, runs);
+    return Report("1 MB", "one line", "key in 100 KB pattern", key, bare, KeyLimit(bare));
+}
+
+bool MeasureStartUp()
+{
+    QElapsedTimer timer;
+    timer.start();
+    PrepareApplication();
+    CreateWindows();
+    frmMain->show();
+    if (!QTest::qWaitForWindowExposed(frmMain))
+        return false;
+    const double startUp = Milliseconds(timer);
+    Settle();
+    const double idle = StatusMegabytes("VmRSS:");
+    std::printf("%-7s %-9s %-22s %10.2f ms to the shown window (goal 100)  %s\n", "-", "-",
+                "start-up", startUp, startUp <= 100 ? "ok" : "MISS");
+    std::printf("%-7s %-9s %-22s %10.1f MB resident (goal 40)  %s\n", "-", "-", "idle memory", idle,
+                idle <= 40 ? "ok" : "MISS");
+    std::fflush(stdout);
+    return startUp <= 100 && idle <= 40;
+}
+
+// Runs `work` in a fresh application in a child process, within `timeout` seconds.
+bool RunIsolated(int argc, char* argv[], int timeoutSeconds, const std::function<bool()>& work)
+{
+    std::fflush(stdout);
+    const pid_t child = fork();
+    if (child == 0) {
+        alarm(static_cast<unsigned>(timeoutSeconds));
+        TamarinApplication app(argc, argv);
+        const bool met = work();
+        std::fflush(stdout);
+        _exit(met ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    if (WIFSIGNALED(status)) {
+        std::printf("        (no figure within %d s: %s)  MISS\n", timeoutSeconds, strsignal(WTERMSIG(status)));
+        return false;
+    }
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+bool Listed(const std::string& list, const std::string& name)
+{
+    return list.empty() || ("," + list + ",").find("," + name + ",") != std::string::npos;
 }
 
 } // namespace
@@ -172,52 +315,50 @@ int main(int argc, char* argv[])
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    TamarinApplication app(argc, argv);
-    const int runs = argc > 1 ? std::max(5, std::atoi(argv[1])) : 7;
-
-    PrepareApplication();
-    CreateWindows();
-    PaintCounter painter;
-    Painter = &painter;
-    for (QPlainTextEdit* editor : {frmMain->reSearch, frmMain->what0, frmMain->what1})
-        editor->viewport()->installEventFilter(&painter);
-    frmMain->show();
-    if (!QTest::qWaitForWindowExposed(frmMain))
-        return 1;
-
-    std::printf("%-8s %-18s %10s %10s %10s %8s %7s\n", "input", "keystroke in", "key ms",
-                "after ms", "regex ms", "ratio", "paints");
-    const std::pair<const char*, std::size_t> sizes[] = {
-        {"1 KB", 1024}, {"100 KB", 100 * 1024}, {"1 MB", 1024 * 1024}, {"10 MB", 10 * 1024 * 1024}};
-    for (const auto& [label, size] : sizes) {
-        const std::string text = MakeText(size);
-        frmMain->mmoSignature->setPlainText(Pattern);
-        frmMain->reSearch->setPlainText(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
-        Settle();
-        const double bare = TimeBareSearch(text, std::string(Pattern) + "Q", runs);
-        const double bareAll = TimeBareSearch(text, "[\\s\\S]*", runs);
-
-        QPlainTextEdit* pattern = frmMain->mmoSignature;
-        QPlainTextEdit* input = frmMain->reSearch;
-        std::vector<Row> rows = {
-            MeasureTyping("pattern (end)", pattern, [&] { MoveCaretToEnd(pattern); }, runs),
-            MeasureTyping("input (end)", input, [&] { MoveCaretToEnd(input); }, runs),
-            MeasureTyping("input (start)", input, [&] { MoveCaretToStart(input); }, runs),
-        };
-        if (frmMain->TreeView1->topLevelItemCount() != 1)
-            std::fprintf(stderr, "expected one result for %s\n", label);
-        // A match that is the whole input: the tree node holds all of it.
-        frmMain->mmoSignature->setPlainText("[\\s\\S]*");
-        Settle();
-        rows.push_back(MeasureTyping("input, all matched", input, [&] { MoveCaretToEnd(input); }, runs));
-        frmMain->mmoSignature->setPlainText(Pattern);
-        for (const Row& row : rows) {
-            const double regex = &row == &rows.back() ? bareAll : bare;
-            std::printf("%-8s %-18s %10.2f %10.2f %10.3f %8.1f %7d\n", label, row.where, row.keyMs,
-                        row.stallMs, regex, regex > 0 ? row.keyMs / regex : 0.0, row.paints);
-        }
-        std::fflush(stdout);
+    int runs = 7;
+    int timeout = 120;
+    std::string sizes;
+    std::string shapes;
+    for (int i = 1; i + 1 < argc; i += 2) {
+        const std::string option = argv[i];
+        if (option == "--runs")
+            runs = std::max(3, std::atoi(argv[i + 1]));
+        else if (option == "--timeout")
+            timeout = std::max(1, std::atoi(argv[i + 1]));
+        else if (option == "--sizes")
+            sizes = argv[i + 1];
+        else if (option == "--shapes")
+            shapes = argv[i + 1];
     }
-    DestroyWindows();
-    return 0;
+
+    std::printf("%-7s %-9s %-22s %10s %10s %7s %10s\n", "input", "shape", "action", "ms", "bare ms",
+                "ratio", "goal ms");
+    int qtArgc = 1;
+    bool met = RunIsolated(qtArgc, argv, timeout, [] { return MeasureStartUp(); });
+    const Sizing sizings[] = {{"1k", KB}, {"100k", 100 * KB}, {"1m", MB}, {"10m", 10 * MB}, {"50m", 50 * MB}};
+    const std::pair<const char*, Shape> shapeNames[] = {
+        {"lines", Shape::Lines}, {"words", Shape::Words}, {"run", Shape::Run}};
+    for (const Sizing& sizing : sizings) {
+        if (!Listed(sizes, sizing.label))
+            continue;
+        for (const auto& [name, shape] : shapeNames) {
+            if (!Listed(shapes, name))
+                continue;
+            met &= RunIsolated(qtArgc, argv, timeout, [&] {
+                PrepareApplication();
+                CreateWindows();
+                frmMain->show();
+                return QTest::qWaitForWindowExposed(frmMain) && MeasureInput(sizing, shape, runs);
+            });
+        }
+    }
+    if (Listed(sizes, "1m") && Listed(shapes, "words")) {
+        met &= RunIsolated(qtArgc, argv, timeout, [&] {
+            PrepareApplication();
+            CreateWindows();
+            frmMain->show();
+            return QTest::qWaitForWindowExposed(frmMain) && MeasureLongPattern(runs);
+        });
+    }
+    return met ? 0 : 1;
 }

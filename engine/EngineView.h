@@ -37,6 +37,11 @@ public:
 
     // Whole current text of a text control (8-bit, one byte per character).
     virtual std::string GetText(TextControl control) const = 0;
+    // Length of that text; a view can tell it without copying the text.
+    virtual std::int64_t TextLength(TextControl control) const
+    {
+        return static_cast<std::int64_t>(GetText(control).size());
+    }
     // Replaces the whole text of a text control.
     virtual void SetText(TextControl control, const std::string& text) = 0;
     // The same for text the engine cut out of the input editor's text from the

@@ -46,7 +46,7 @@ void ReportMatch(const EngineContext& ctx, std::int64_t pos, const std::string& 
     EngineView& view = ctx.view;
     const auto len = static_cast<std::int64_t>(matched.size());
     const std::string& snapshot = ctx.state.InputSnapshot;
-    const auto editorLength = static_cast<std::int64_t>(view.GetText(TextControl::reSearch).size());
+    const auto editorLength = view.TextLength(TextControl::reSearch);
     view.SetTextFromInput(TextControl::what0, pos + len, CutText(snapshot, pos + len + 1, editorLength));
     view.SetTextFromInput(TextControl::what1, 0, CutText(snapshot, 0, pos));
 

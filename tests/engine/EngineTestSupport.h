@@ -66,6 +66,7 @@ public:
     std::string failOn;
 
     std::string GetText(TextControl c) const override { Note("GetText " + Name(c)); return HeadlessView::GetText(c); }
+    std::int64_t TextLength(TextControl c) const override { Note("TextLength " + Name(c)); return HeadlessView::TextLength(c); }
     void SetText(TextControl c, const std::string& t) override { Note("SetText " + Name(c) + " '" + t + "'"); HeadlessView::SetText(c, t); }
     bool IsChecked(CheckControl b) const override { Note("IsChecked " + Name(b)); return HeadlessView::IsChecked(b); }
     void SetSelStart(std::int32_t s) override { Note("SetSelStart " + std::to_string(s)); HeadlessView::SetSelStart(s); }

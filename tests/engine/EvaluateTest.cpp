@@ -155,15 +155,15 @@ std::vector<std::string> operator+(std::vector<std::string> a, const std::vector
 const TraceCase traceCases[] = {
     {"match, reported and marked", 1, true, true, "an", "banana",
      runnerStart + std::vector<std::string>{
-         "GetText reSearch", "SetText what0 'ana'", "SetText what1 'b'", "AddNode 'an'", "NodeByIndex 0",
+         "TextLength reSearch", "SetText what0 'ana'", "SetText what1 'b'", "AddNode 'an'", "NodeByIndex 0",
          "AddChildNode 'an' <- 'Pos : 1  Len : 2'", "IsChecked cfgHighLight", "SetSelStart 1", "SetSelLength 2",
          "GetSelLength", "SetSelColor 0x008000", "GetSelStyle", "SetSelStyle 3", "SetSelStyle 1"}},
     {"match, highlight off: nothing after the box is read", 0, true, false, "banana", "banana",
-     runnerStart + std::vector<std::string>{"GetText reSearch", "SetText what0 ''", "SetText what1 ''",
+     runnerStart + std::vector<std::string>{"TextLength reSearch", "SetText what0 ''", "SetText what1 ''",
                                             "AddNode 'banana'", "NodeByIndex 0",
                                             "AddChildNode 'banana' <- 'Pos : 0  Len : 6'", "IsChecked cfgHighLight"}},
     {"empty match is not coloured", 1, false, true, "x*", "banana",
-     runnerStart + std::vector<std::string>{"GetText reSearch", "SetText what0 'banana'", "SetText what1 ''",
+     runnerStart + std::vector<std::string>{"TextLength reSearch", "SetText what0 'banana'", "SetText what1 ''",
                                             "AddNode ''", "NodeByIndex 0", "AddChildNode '' <- 'Pos : 0  Len : 0'",
                                             "IsChecked cfgHighLight", "SetSelStart 0", "SetSelLength 0", "GetSelLength"}},
     {"no match", 1, true, true, "z", "banana",
