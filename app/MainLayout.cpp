@@ -3,6 +3,7 @@
 // tree, the status bar, and the menu.
 #include "Main.h"
 #include "OutcomeLine.h"
+#include "PlainTextEditor.h"
 
 #include "ProductInfo.h"
 #include "QtEngineView.h"
@@ -58,7 +59,7 @@ QAction* NewAction(QObject* parent, const char* name, const QString& text, bool 
 
 QPlainTextEdit* NewEditor(const char* name, const QString& accessibleName, QWidget* parent)
 {
-    auto* editor = new QPlainTextEdit(parent);
+    auto* editor = new PlainTextEditor(parent);
     editor->setObjectName(name);
     editor->setAccessibleName(accessibleName);
     editor->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

@@ -1,16 +1,17 @@
 #include "ResultTreeDelegate.h"
 
-QString ResultTreeDelegate::ShownText(const QString& text)
+QString ResultTreeDelegate::ShownText(QStringView text)
 {
-    QString shown = text.left(ShownCharacters);
+    QString shown = text.left(ShownCharacters).toString();
     // A row is one line: line breaks show as a return symbol.
     shown.replace(u'\n', QChar(0x21B5));
     shown.replace(u'\r', QChar(0x21B5));
     return shown;
 }
 
-void ResultTreeDelegate::initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const
+QString ResultTreeDelegate::displayText(const QVariant& value, const QLocale& locale) const
 {
-    QStyledItemDelegate::initStyleOption(option, index);
-    option->text = ShownText(option->text);
+    if (value.userType() == QMetaType::QString)
+        return ShownText(value.toString());
+    return ShownText(QStyledItemDelegate::displayText(value, locale));
 }
