@@ -10,7 +10,6 @@
 #include "WebLinks.h"
 
 #include <QAction>
-#include <QDesktopServices>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
