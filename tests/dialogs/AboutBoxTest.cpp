@@ -1,5 +1,5 @@
 // The About box: name, version, picture, link, and how it closes.
-#include "DialogTestSupport.h"
+#include "WidgetTestSupport.h"
 #include "LinkLabel.h"
 #include "Unitabout.h"
 #include "WebLinks.h"
@@ -9,7 +9,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 
-using namespace DialogTest;
+using namespace WidgetTest;
 
 class AboutBoxTest : public QObject {
     Q_OBJECT

@@ -1,14 +1,14 @@
 // The match options dialog and its interplay with the main window: the
 // mirrored boxes, the status panels, the evaluation that a change of
 // real-time match starts, and the two live options the engine reads.
-#include "DialogTestSupport.h"
+#include "WidgetTestSupport.h"
 #include "Unitconfig.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QGroupBox>
 
-using namespace DialogTest;
+using namespace WidgetTest;
 
 class ConfigDialogTest : public QObject {
     Q_OBJECT
@@ -144,7 +144,7 @@ private slots:
         frmMain->mmoSignature->setPlainText("B");
         frmMain->reSearch->setPlainText("abc");
         frmMain->btnMatch->click();
-        QCOMPARE(FirstResult(), QString());
+        QCOMPARE(ResultCount(), 0);
         EvaluationCounter evaluations;
         RunConfig([] {
             ClickChoice(frmConfig->cbCaseSensitive);
@@ -152,7 +152,7 @@ private slots:
             frmConfig->Button1->click();
         });
         QCOMPARE(evaluations.count(), 1);
-        QCOMPARE(FirstResult(), QString("b"));
+        QCOMPARE(ResultText(), QString("b"));
         QVERIFY(!frmMain->cbCaseSensitive->isChecked());
         QVERIFY(!frmMain->cbSimultaneous->isChecked());
     }

@@ -1,6 +1,6 @@
 // The credit card checker: the Luhn check over every character, the focus
 // moving on through the boxes, when the verdict is cleared, "?" and the link.
-#include "DialogTestSupport.h"
+#include "WidgetTestSupport.h"
 #include "LinkLabel.h"
 #include "LuhnCheck.h"
 #include "Unitcredit.h"
@@ -11,7 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 
-using namespace DialogTest;
+using namespace WidgetTest;
 
 namespace {
 

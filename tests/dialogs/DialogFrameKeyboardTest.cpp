@@ -1,7 +1,7 @@
 // What the five dialogs share: frame, caption, size, face, centring,
 // modality, hiding on close, pictures, accessible names, captions that fit,
 // and the keyboard (tab order, access keys, Escape, Enter).
-#include "DialogTestSupport.h"
+#include "WidgetTestSupport.h"
 #include "Unitabout.h"
 #include "Unitconfig.h"
 #include "Unitcredit.h"
@@ -19,7 +19,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 
-using namespace DialogTest;
+using namespace WidgetTest;
 
 namespace {
 

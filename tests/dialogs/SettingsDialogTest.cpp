@@ -1,6 +1,6 @@
 // The syntax and algorithm settings dialog, opened from the main window as a
 // user opens it.
-#include "DialogTestSupport.h"
+#include "WidgetTestSupport.h"
 #include "LinkLabel.h"
 #include "Unitsettings.h"
 #include "WebLinks.h"
@@ -12,7 +12,7 @@
 #include <QTabWidget>
 #include <boost/version.hpp>
 
-using namespace DialogTest;
+using namespace WidgetTest;
 
 class SettingsDialogTest : public QObject {
     Q_OBJECT

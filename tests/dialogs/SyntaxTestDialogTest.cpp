@@ -1,6 +1,6 @@
 // The syntax error test dialog: modeless, compiles only, and reads the
 // main window's syntax and case box when it runs.
-#include "DialogTestSupport.h"
+#include "WidgetTestSupport.h"
 #include "Unitsyntax.h"
 
 #include <QAction>
@@ -8,7 +8,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
-using namespace DialogTest;
+using namespace WidgetTest;
 
 namespace {
 

@@ -9,9 +9,12 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cctype>
 #include <cstdio>
+#include <initializer_list>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tamarin::test {
@@ -126,5 +129,57 @@ inline void ExpectConsistentReport(const Window<>& w, RunnerResult result, const
     EXPECT_EQ(w.What1(), input.substr(0, pos));
     EXPECT_EQ(w.What0(), input.substr(pos + len));
 }
+
+// A name for a row of a parameterised test (gtest takes letters, digits and
+// '_'): each part keeps its runs of ASCII letters and digits, capitalised
+// ("no match, Match" -> "NoMatchMatch"), and the parts are joined by '_'.
+// A part gives at most 48 characters: long patterns would make long names.
+inline std::string RowName(std::initializer_list<std::string_view> parts)
+{
+    std::string name;
+    for (const std::string_view part : parts) {
+        std::string word;
+        bool startsWord = true;
+        for (const char ch : part) {
+            if (word.size() == 48)
+                break;
+            const auto u = static_cast<unsigned char>(ch);
+            if (u < 0x80 && std::isalnum(u)) {
+                word += startsWord ? static_cast<char>(std::toupper(u)) : ch;
+                startsWord = false;
+            } else {
+                startsWord = true;
+            }
+        }
+        if (!word.empty())
+            name += (name.empty() ? "" : "_") + word;
+    }
+    return name;
+}
+
+// The same with the row's index last, for tables whose fields alone do not
+// tell every row apart.
+inline std::string RowName(std::initializer_list<std::string_view> parts, std::size_t index)
+{
+    const std::string name = RowName(parts);
+    return (name.empty() ? "Row" : name + "_") + std::to_string(index);
+}
+
+// Numbers in row names: "-7" is "Minus7".
+inline std::string NumberName(long long number)
+{
+    return number < 0 ? "Minus" + std::to_string(0ULL - static_cast<unsigned long long>(number)) : std::to_string(number);
+}
+
+// The names the window gives the algorithm and syntax indices.
+inline std::string AlgorithmName(std::int32_t algorithm)
+{
+    return algorithm == 0 ? "Match" : algorithm == 1 ? "Search" : algorithm == 2 ? "Replace" : "Algorithm" + NumberName(algorithm);
+}
+inline std::string SyntaxName(std::int32_t syntax)
+{
+    return syntax == 0 ? "Perl" : syntax == 1 ? "Basic" : syntax == 2 ? "Extended" : "Syntax" + NumberName(syntax);
+}
+inline std::string CaseName(bool caseSensitive) { return caseSensitive ? "Sensitive" : "Insensitive"; }
 
 } // namespace tamarin::test

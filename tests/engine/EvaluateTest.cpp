@@ -54,26 +54,32 @@ const MatchCase matchCases[] = {
     {1, 2, Sensitive, "B+", "abbc", 0, "", "", ""},
 };
 
-TEST(EvaluateReports, MatchTableOverAlgorithmSyntaxAndCase)
+class MatchTable : public ::testing::TestWithParam<MatchCase> {};
+
+TEST_P(MatchTable, ReportsOverAlgorithmSyntaxAndCase)
 {
-    for (const MatchCase& c : matchCases) {
-        SCOPED_TRACE(::testing::Message() << "algorithm " << c.algorithm << " syntax " << c.syntax
-                                          << " case " << c.caseSensitive << " /" << c.pattern << "/ on '" << c.input << "'");
-        Window<> w;
-        w.state.AlgorithmIndex = c.algorithm;
-        w.state.SyntaxIndex = c.syntax;
-        w.Check(CheckControl::cbCaseSensitive, c.caseSensitive);
-        w.Enter(c.pattern, c.input);
-        w.view.SetText(TextControl::what0, "stale");
-        w.view.SetText(TextControl::what1, "stale");
-        EXPECT_EQ(w.Trigger(), c.evaluated);
-        EXPECT_EQ(w.Tree(), c.tree);
-        EXPECT_EQ(w.What1(), c.what1);
-        EXPECT_EQ(w.What0(), c.what0);
-        EXPECT_TRUE(w.view.Messages().empty());
-        EXPECT_EQ(CurrentPattern, c.pattern);
-    }
+    const MatchCase& c = GetParam();
+    SCOPED_TRACE(::testing::Message() << "algorithm " << c.algorithm << " syntax " << c.syntax
+                                      << " case " << c.caseSensitive << " /" << c.pattern << "/ on '" << c.input << "'");
+    Window<> w;
+    w.state.AlgorithmIndex = c.algorithm;
+    w.state.SyntaxIndex = c.syntax;
+    w.Check(CheckControl::cbCaseSensitive, c.caseSensitive);
+    w.Enter(c.pattern, c.input);
+    w.view.SetText(TextControl::what0, "stale");
+    w.view.SetText(TextControl::what1, "stale");
+    EXPECT_EQ(w.Trigger(), c.evaluated);
+    EXPECT_EQ(w.Tree(), c.tree);
+    EXPECT_EQ(w.What1(), c.what1);
+    EXPECT_EQ(w.What0(), c.what0);
+    EXPECT_TRUE(w.view.Messages().empty());
+    EXPECT_EQ(CurrentPattern, c.pattern);
 }
+
+INSTANTIATE_TEST_SUITE_P(EvaluateReports, MatchTable, ::testing::ValuesIn(matchCases), [](const auto& info) {
+    const MatchCase& c = info.param;
+    return RowName({AlgorithmName(c.algorithm), SyntaxName(c.syntax), CaseName(c.caseSensitive), c.pattern}, info.index);
+});
 
 // Every failure path, started with stale panes and a node the handler did not
 // clear: only "no match" cleans up, the others leave the tree alone.
@@ -102,38 +108,41 @@ const PathCase pathCases[] = {
     {"empty snapshot comes before the check", 1, 0, true, "(", "abc", "", -4, 1, "kept", 0},
 };
 
-TEST(EvaluateReports, EveryFailurePathAndWhatItLeaves)
+class FailurePath : public ::testing::TestWithParam<PathCase> {};
+
+TEST_P(FailurePath, AndWhatItLeaves)
 {
-    for (const PathCase& c : pathCases) {
-        SCOPED_TRACE(c.name);
-        for (const bool throughEvaluate : {false, true}) {
-            Window<> w;
-            w.state.AlgorithmIndex = c.algorithm;
-            w.state.SyntaxIndex = c.syntax;
-            w.Check(CheckControl::cfgSyntaxCheck, c.syntaxCheck);
-            w.Enter(c.pattern, c.editor);
-            w.state.InputSnapshot = c.snapshot;
-            w.view.SetText(TextControl::what0, "stale");
-            w.view.SetText(TextControl::what1, "stale");
-            w.view.AddNode("kept");
-            static const std::string earlier = "earlier";
-            CurrentPattern = earlier;
-            if (throughEvaluate) {
-                EXPECT_EQ(Evaluate(w.ctx), c.evaluated);
-                EXPECT_EQ(w.What0(), "");
-                EXPECT_EQ(w.What1(), "");
-                EXPECT_EQ(w.Tree(), c.tree);
-            } else {
-                EXPECT_EQ(DispatchRunner(w.ctx, c.editor, 0), c.result);
-                EXPECT_EQ(w.Tree(), "kept");  // a failing runner adds nothing
-            }
-            EXPECT_EQ(w.view.Messages(), std::vector<std::string>(c.messages, InvalidPatternMessage));
-            // Set by every runner that gets past the empty-input test, kept otherwise.
-            const bool runnerPassedInputTest = (c.algorithm == 0 || c.algorithm == 1) && c.result != -4;
-            EXPECT_EQ(CurrentPattern.data(), runnerPassedInputTest ? w.state.PatternSnapshot.data() : earlier.data());
+    const PathCase& c = GetParam();
+    for (const bool throughEvaluate : {false, true}) {
+        Window<> w;
+        w.state.AlgorithmIndex = c.algorithm;
+        w.state.SyntaxIndex = c.syntax;
+        w.Check(CheckControl::cfgSyntaxCheck, c.syntaxCheck);
+        w.Enter(c.pattern, c.editor);
+        w.state.InputSnapshot = c.snapshot;
+        w.view.SetText(TextControl::what0, "stale");
+        w.view.SetText(TextControl::what1, "stale");
+        w.view.AddNode("kept");
+        static const std::string earlier = "earlier";
+        CurrentPattern = earlier;
+        if (throughEvaluate) {
+            EXPECT_EQ(Evaluate(w.ctx), c.evaluated);
+            EXPECT_EQ(w.What0(), "");
+            EXPECT_EQ(w.What1(), "");
+            EXPECT_EQ(w.Tree(), c.tree);
+        } else {
+            EXPECT_EQ(DispatchRunner(w.ctx, c.editor, 0), c.result);
+            EXPECT_EQ(w.Tree(), "kept");  // a failing runner adds nothing
         }
+        EXPECT_EQ(w.view.Messages(), std::vector<std::string>(c.messages, InvalidPatternMessage));
+        // Set by every runner that gets past the empty-input test, kept otherwise.
+        const bool runnerPassedInputTest = (c.algorithm == 0 || c.algorithm == 1) && c.result != -4;
+        EXPECT_EQ(CurrentPattern.data(), runnerPassedInputTest ? w.state.PatternSnapshot.data() : earlier.data());
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(EvaluateReports, FailurePath, ::testing::ValuesIn(pathCases),
+                         [](const auto& info) { return RowName({info.param.name}); });
 
 // The exact order of reads and writes on each path.
 struct TraceCase {
@@ -174,22 +183,25 @@ const TraceCase traceCases[] = {
     {"Replace", 2, true, true, "a", "banana", {"SetText what0 ''", "SetText what1 ''", "ClearTree"}},
 };
 
-TEST(EvaluateReports, OperationOrderOnEveryPath)
+class OperationOrder : public ::testing::TestWithParam<TraceCase> {};
+
+TEST_P(OperationOrder, OnEveryPath)
 {
-    for (const TraceCase& c : traceCases) {
-        SCOPED_TRACE(c.name);
-        Window<ProbeView> w;
-        w.state.AlgorithmIndex = c.algorithm;
-        w.Check(CheckControl::cfgSyntaxCheck, c.syntaxCheck);
-        w.Check(CheckControl::cfgHighLight, c.highLight);
-        w.Enter(c.pattern, "banana");
-        w.view.FormatInput(1, 1, fsItalic);
-        w.state.InputSnapshot = c.snapshot;
-        w.view.log.clear();
-        Evaluate(w.ctx);
-        EXPECT_EQ(w.view.log, (std::vector<std::string>{"SetText what0 ''", "SetText what1 ''"} + c.ops));
-    }
+    const TraceCase& c = GetParam();
+    Window<ProbeView> w;
+    w.state.AlgorithmIndex = c.algorithm;
+    w.Check(CheckControl::cfgSyntaxCheck, c.syntaxCheck);
+    w.Check(CheckControl::cfgHighLight, c.highLight);
+    w.Enter(c.pattern, "banana");
+    w.view.FormatInput(1, 1, fsItalic);
+    w.state.InputSnapshot = c.snapshot;
+    w.view.log.clear();
+    Evaluate(w.ctx);
+    EXPECT_EQ(w.view.log, (std::vector<std::string>{"SetText what0 ''", "SetText what1 ''"} + c.ops));
 }
+
+INSTANTIATE_TEST_SUITE_P(EvaluateReports, OperationOrder, ::testing::ValuesIn(traceCases),
+                         [](const auto& info) { return RowName({info.param.name}); });
 
 // DispatchRunner must call the same runner as the table names. Three probes
 // tell the six runners apart; each cell must give the named runner's outcome.
@@ -207,70 +219,90 @@ std::string Outcome(RunnerResult (*run)(const EngineContext&, std::string_view, 
     return outcome;
 }
 
-TEST(Dispatch, TableChoosesRunnerByAlgorithmThenSyntax)
+using Runner = RunnerResult (*)(const EngineContext&, std::string_view, std::int32_t);
+const Runner matchRunners[] = {MatchPerl, MatchBasic, MatchExtended};
+const Runner searchRunners[] = {SearchPerl, SearchBasic, SearchExtended};
+
+TEST(Dispatch, ProbesTellTheSixRunnersApart)
 {
-    using Runner = RunnerResult (*)(const EngineContext&, std::string_view, std::int32_t);
-    const Runner match[] = {MatchPerl, MatchBasic, MatchExtended}, search[] = {SearchPerl, SearchBasic, SearchExtended};
     std::set<std::string> distinct;
     for (int s = 0; s < 3; ++s)
-        distinct.insert({Outcome(match[s], 0, 0), Outcome(search[s], 1, 0)});
+        distinct.insert({Outcome(matchRunners[s], 0, 0), Outcome(searchRunners[s], 1, 0)});
     ASSERT_EQ(distinct.size(), 6u) << "the probes do not tell the runners apart";
-
-    for (const std::int32_t algorithm : {0, 1})
-        for (const std::int32_t syntax : {0, 1, 2, 3, 5, -1, INT32_MIN}) {
-            SCOPED_TRACE(::testing::Message() << "algorithm " << algorithm << " syntax " << syntax);
-            const Runner expected = (algorithm == 0 ? match : search)[syntax >= 0 && syntax <= 2 ? syntax : 0];
-            EXPECT_EQ(Outcome(nullptr, algorithm, syntax), Outcome(expected, algorithm, syntax));
-        }
 }
 
-TEST(Dispatch, AlgorithmsWithoutRunnerTouchNothingAndReadNoInput)
+// One cell of the table: (algorithm, syntax).
+class DispatchTable : public ::testing::TestWithParam<std::tuple<std::int32_t, std::int32_t>> {};
+
+TEST_P(DispatchTable, ChoosesRunnerByAlgorithmThenSyntax)
 {
-    for (const std::int32_t algorithm : {2, 3, -1, INT32_MAX}) {
-        SCOPED_TRACE(algorithm);
-        Window<ProbeView> w;
-        w.state.AlgorithmIndex = algorithm;
-        w.Enter("a", "abc");
-        w.view.AddNode("kept");
-        w.view.log.clear();
-        EXPECT_EQ(DispatchRunner(w.ctx, "abc", 0), -1);
-        EXPECT_TRUE(w.view.log.empty());
-        EXPECT_EQ(Evaluate(w.ctx), 0);
-        EXPECT_EQ(std::count(w.view.log.begin(), w.view.log.end(), "GetText reSearch"), 0);
-        EXPECT_EQ(w.Tree(), "");
-    }
+    const auto [algorithm, syntax] = GetParam();
+    const Runner expected = (algorithm == 0 ? matchRunners : searchRunners)[syntax >= 0 && syntax <= 2 ? syntax : 0];
+    EXPECT_EQ(Outcome(nullptr, algorithm, syntax), Outcome(expected, algorithm, syntax));
 }
+
+INSTANTIATE_TEST_SUITE_P(Dispatch, DispatchTable,
+                         ::testing::Combine(::testing::Values(0, 1), ::testing::Values(0, 1, 2, 3, 5, -1, INT32_MIN)),
+                         [](const auto& info) {
+                             return AlgorithmName(std::get<0>(info.param)) + "_" + SyntaxName(std::get<1>(info.param));
+                         });
+
+class AlgorithmWithoutRunner : public ::testing::TestWithParam<std::int32_t> {};
+
+TEST_P(AlgorithmWithoutRunner, TouchesNothingAndReadsNoInput)
+{
+    const std::int32_t algorithm = GetParam();
+    Window<ProbeView> w;
+    w.state.AlgorithmIndex = algorithm;
+    w.Enter("a", "abc");
+    w.view.AddNode("kept");
+    w.view.log.clear();
+    EXPECT_EQ(DispatchRunner(w.ctx, "abc", 0), -1);
+    EXPECT_TRUE(w.view.log.empty());
+    EXPECT_EQ(Evaluate(w.ctx), 0);
+    EXPECT_EQ(std::count(w.view.log.begin(), w.view.log.end(), "GetText reSearch"), 0);
+    EXPECT_EQ(w.Tree(), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Dispatch, AlgorithmWithoutRunner, ::testing::Values(2, 3, -1, INT32_MAX),
+                         [](const auto& info) { return AlgorithmName(info.param); });
 
 // A window operation that throws never escapes Evaluate. Inside the report
 // it ends the runner with -2 and what was written stays.
-TEST(EvaluateReports, FailingWindowOperations)
+struct FailingCase {
+    const char *failOn, *pattern;
+    std::int32_t evaluated;
+    const char *tree, *what1;
+};
+
+const FailingCase failingCases[] = {
+    {"SetText what0", "an", 0, "", ""},
+    {"GetText reSearch", "an", 0, "", ""},
+    {"IsChecked cbCaseSensitive", "an", 0, "", ""},
+    {"ShowMessage", "(", 0, "", ""},
+    {"ClearTree", "z", 0, "", ""},
+    {"AddNode", "an", 1, "", "b"},
+    {"SetSelColor", "an", 1, "an[Pos : 1  Len : 2]", "b"},
+};
+
+class FailingWindowOperation : public ::testing::TestWithParam<FailingCase> {};
+
+TEST_P(FailingWindowOperation, NeverEscapesEvaluate)
 {
-    const struct {
-        const char *failOn, *pattern;
-        std::int32_t evaluated;
-        const char *tree, *what1;
-    } cases[] = {
-        {"SetText what0", "an", 0, "", ""},
-        {"GetText reSearch", "an", 0, "", ""},
-        {"IsChecked cbCaseSensitive", "an", 0, "", ""},
-        {"ShowMessage", "(", 0, "", ""},
-        {"ClearTree", "z", 0, "", ""},
-        {"AddNode", "an", 1, "", "b"},
-        {"SetSelColor", "an", 1, "an[Pos : 1  Len : 2]", "b"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.failOn);
-        Window<ProbeView> w;
-        w.Check(CheckControl::cfgSyntaxCheck);
-        w.Check(CheckControl::cfgHighLight);
-        w.Enter(c.pattern, "banana");
-        w.view.failOn = c.failOn;
-        std::int32_t result = -99;
-        EXPECT_NO_THROW(result = Evaluate(w.ctx));
-        EXPECT_EQ(result, c.evaluated);
-        EXPECT_EQ(w.Tree(), c.tree);
-        EXPECT_EQ(w.What1(), c.what1);
-    }
+    const FailingCase& c = GetParam();
+    Window<ProbeView> w;
+    w.Check(CheckControl::cfgSyntaxCheck);
+    w.Check(CheckControl::cfgHighLight);
+    w.Enter(c.pattern, "banana");
+    w.view.failOn = c.failOn;
+    std::int32_t result = -99;
+    EXPECT_NO_THROW(result = Evaluate(w.ctx));
+    EXPECT_EQ(result, c.evaluated);
+    EXPECT_EQ(w.Tree(), c.tree);
+    EXPECT_EQ(w.What1(), c.what1);
 }
+
+INSTANTIATE_TEST_SUITE_P(EvaluateReports, FailingWindowOperation, ::testing::ValuesIn(failingCases),
+                         [](const auto& info) { return RowName({info.param.failOn}); });
 
 } // namespace

@@ -9,7 +9,7 @@
 //
 // TAMARIN_MONKEY_SEED and TAMARIN_MONKEY_ACTIONS override the seed and the
 // number of actions; a failure prints the seed and the last actions.
-#include "../dialogs/DialogTestSupport.h"
+#include "WidgetTestSupport.h"
 
 #include "CodePageMirror.h"
 #include "Engine.h"
@@ -38,7 +38,7 @@
 #include <optional>
 #include <random>
 
-using namespace DialogTest;
+using namespace WidgetTest;
 
 namespace {
 
@@ -155,7 +155,7 @@ private:
     EditorModel pattern_, input_;  // what the two editors must hold
 
     // Seen during the current step.
-    int treeResets_ = 0;
+    EvaluationCounter stepEvaluations_;
     QStringList messages_;
     QDialog* opened_ = nullptr;
     bool expectTable_ = false;  // "?" of the card checker shows its table
@@ -180,7 +180,7 @@ void Walk::Step(const QString& name, const Action& act, std::optional<bool> eval
     recent_.push_back(QString::number(done_) + " " + name);
     if (recent_.size() > 25)
         recent_.pop_front();
-    treeResets_ = 0;
+    stepEvaluations_.restart();
     messages_.clear();
     opened_ = nullptr;
     act();
@@ -198,8 +198,7 @@ void Walk::Settle()
 
 void Walk::Verify(std::optional<bool> evaluates)
 {
-    // Every evaluation that gets past its empty-text checks clears the tree.
-    const bool evaluated = treeResets_ > 0;
+    const bool evaluated = stepEvaluations_.count() > 0;
     if (evaluates && *evaluates != evaluated)
         Fail(evaluated ? "an evaluation ran that nothing asked for" : "no evaluation ran");
     if (evaluated) {
@@ -217,7 +216,7 @@ void Walk::Verify(std::optional<bool> evaluates)
         if (Read(editor) != model)
             Fail(editor->objectName() + " holds " + describe(Read(editor)) + ", the actions typed " +
                  describe(model));
-    treeResets_ = 0;
+    stepEvaluations_.restart();
     messages_.clear();
 }
 
@@ -639,7 +638,6 @@ QString Walk::Run()
     QTimer answerer, driver;
     QObject::connect(&answerer, &QTimer::timeout, [this] { AnswerMessageBox(); });
     QObject::connect(&driver, &QTimer::timeout, [this] { DriveDialog(); });
-    QObject::connect(frmMain->TreeView1->model(), &QAbstractItemModel::modelReset, &driver, [this] { ++treeResets_; });
     answerer.start(1);
     driver.start(1);
     pattern_ = Read(frmMain->mmoSignature);

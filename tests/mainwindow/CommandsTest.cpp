@@ -1,7 +1,7 @@
 // Menu items and tool buttons: the dialogs they open, the syntax panel after
 // the settings dialog, web links, the hidden samples, Exit, and the error box
 // for an exception that escapes a handler.
-#include "MainWindowFixture.h"
+#include "WidgetTestSupport.h"
 #include "Unitabout.h"
 #include "Unitconfig.h"
 #include "Unitcredit.h"
@@ -10,7 +10,6 @@
 #include "WebLinks.h"
 
 #include <QAction>
-#include <QDesktopServices>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -21,18 +20,9 @@
 
 #include <stdexcept>
 
-using namespace fixture;
+using namespace WidgetTest;
 
-// Receives the web addresses the window asks the desktop to open.
-class UrlCatcher : public QObject {
-    Q_OBJECT
-public:
-    QList<QUrl> opened;
-public slots:
-    void open(const QUrl& url) { opened << url; }
-};
-
-class TestCommands : public QObject {
+class CommandsTest : public QObject {
     Q_OBJECT
 private slots:
     void init() { QVERIFY(OpenWindows()); }
@@ -66,7 +56,7 @@ void Trigger(QAction* action)
 
 } // namespace
 
-void TestCommands::settingsDialog_data()
+void CommandsTest::settingsDialog_data()
 {
     QTest::addColumn<QString>("action");
     QTest::addColumn<int>("page");
@@ -79,7 +69,7 @@ void TestCommands::settingsDialog_data()
     QTest::newRow("unknown syntax keeps the panel") << "tbSyntax" << 0 << 7 << "Syntax : Perl";
 }
 
-void TestCommands::settingsDialog()
+void CommandsTest::settingsDialog()
 {
     QFETCH(QString, action);
     QFETCH(int, page);
@@ -99,7 +89,7 @@ void TestCommands::settingsDialog()
     QCOMPARE(frmMain->StatusPanel(3)->text(), panel);
 }
 
-void TestCommands::modalDialogs_data()
+void CommandsTest::modalDialogs_data()
 {
     QTest::addColumn<QString>("action");
     QTest::addColumn<QString>("dialog");
@@ -110,7 +100,7 @@ void TestCommands::modalDialogs_data()
     QTest::newRow("tbAbout") << "tbAbout" << "frmAbout";
 }
 
-void TestCommands::modalDialogs()
+void CommandsTest::modalDialogs()
 {
     QFETCH(QString, action);
     QFETCH(QString, dialog);
@@ -122,14 +112,14 @@ void TestCommands::modalDialogs()
     QCOMPARE(WhileModal([&] { Trigger(frmMain->findChild<QAction*>(action)); }), modal);
 }
 
-void TestCommands::aboutByF1()
+void CommandsTest::aboutByF1()
 {
     frmMain->activateWindow();
     QWidget* modal = WhileModal([] { QTest::keyClick(frmMain, Qt::Key_F1); });
     QCOMPARE(modal, static_cast<QWidget*>(frmAbout));
 }
 
-void TestCommands::syntaxTestIsModeless()
+void CommandsTest::syntaxTestIsModeless()
 {
     frmMain->mnuRegExpSyntaxTest->trigger();
     QVERIFY(frmSyntax->isVisible());
@@ -141,7 +131,7 @@ void TestCommands::syntaxTestIsModeless()
     frmSyntax->hide();
 }
 
-void TestCommands::webLinks_data()
+void CommandsTest::webLinks_data()
 {
     QTest::addColumn<QString>("action");
     QTest::addColumn<QString>("address");
@@ -151,21 +141,17 @@ void TestCommands::webLinks_data()
     QTest::newRow("TamarinWebSite1") << "TamarinWebSite1" << WebLinks::HomePage;
 }
 
-void TestCommands::webLinks()
+void CommandsTest::webLinks()
 {
     QFETCH(QString, action);
     QFETCH(QString, address);
-    UrlCatcher catcher;
-    QDesktopServices::setUrlHandler("https", &catcher, "open");
-    QDesktopServices::setUrlHandler("http", &catcher, "open");
+    BrowserStandIn browser;
     Trigger(frmMain->findChild<QAction*>(action));
-    QDesktopServices::unsetUrlHandler("https");
-    QDesktopServices::unsetUrlHandler("http");
-    QCOMPARE(catcher.opened, (QList<QUrl>{QUrl(address)}));
+    QCOMPARE(browser.opened, (QList<QUrl>{QUrl(address)}));
     QVERIFY(QUrl(address).host().endsWith("example.org"));
 }
 
-void TestCommands::samples_data()
+void CommandsTest::samples_data()
 {
     QTest::addColumn<QString>("action");
     QTest::addColumn<QString>("pattern");
@@ -179,7 +165,7 @@ void TestCommands::samples_data()
                                    << "no. 750812 - 1234567." << "750812 - 1234567";
 }
 
-void TestCommands::samples()
+void CommandsTest::samples()
 {
     QFETCH(QString, action);
     QFETCH(QString, pattern);
@@ -189,17 +175,17 @@ void TestCommands::samples()
     // The items are hidden from the menu; their handlers still work.
     frmMain->findChild<QAction*>(action)->trigger();
     QCOMPARE(frmMain->mmoSignature->toPlainText(), pattern);
-    QCOMPARE(NodeText(), node);  // evaluated at once, as typing would be
+    QCOMPARE(ResultText(), node);  // evaluated at once, as typing would be
 }
 
-void TestCommands::exitClosesWindow()
+void CommandsTest::exitClosesWindow()
 {
     QVERIFY(frmMain->isVisible());
     frmMain->Exit1->trigger();
     QVERIFY(!frmMain->isVisible());
 }
 
-void TestCommands::escapedExceptionIsShown()
+void CommandsTest::escapedExceptionIsShown()
 {
     // The application object stops an exception at the event loop and shows it.
     QVERIFY(dynamic_cast<TamarinApplication*>(QCoreApplication::instance()));
@@ -231,8 +217,8 @@ void TestCommands::escapedExceptionIsShown()
 int main(int argc, char* argv[])
 {
     TamarinApplication app(argc, argv);
-    TestCommands test;
+    CommandsTest test;
     return QTest::qExec(&test, argc, argv);
 }
 
-#include "tst_commands.moc"
+#include "CommandsTest.moc"

@@ -2,16 +2,16 @@
 // change of focus, whether the pattern matched and where, did not match, did
 // not compile, or made the library give up, and how long that took; screen
 // readers read the new text.
-#include "MainWindowFixture.h"
+#include "WidgetTestSupport.h"
 
 #include <QAccessible>
 #include <QCheckBox>
 #include <QLabel>
 #include <QRegularExpression>
 
-using namespace fixture;
+using namespace WidgetTest;
 
-class TestOutcome : public QObject {
+class OutcomeTest : public QObject {
     Q_OBJECT
 private slots:
     void init() { QVERIFY(OpenWindows()); }
@@ -22,7 +22,7 @@ private slots:
     void isPassiveAndAnnounced();
 };
 
-void TestOutcome::tellsTheOutcome_data()
+void OutcomeTest::tellsTheOutcome_data()
 {
     QTest::addColumn<QString>("pattern");
     QTest::addColumn<QString>("input");
@@ -36,7 +36,7 @@ void TestOutcome::tellsTheOutcome_data()
                              << "Too complex for this input: the search gave up";
 }
 
-void TestOutcome::tellsTheOutcome()
+void OutcomeTest::tellsTheOutcome()
 {
     QFETCH(QString, pattern);
     QFETCH(QString, input);
@@ -53,7 +53,7 @@ void TestOutcome::tellsTheOutcome()
     QCOMPARE(line->text(), QString("Nothing to do: the input is empty"));
 }
 
-void TestOutcome::isPassiveAndAnnounced()
+void OutcomeTest::isPassiveAndAnnounced()
 {
     Type(frmMain->reSearch, "abc");
     Type(frmMain->mmoSignature, "(");
@@ -70,5 +70,5 @@ void TestOutcome::isPassiveAndAnnounced()
     QVERIFY(frmMain->pnOutcome->geometry().right() <= frmMain->btnMatch->geometry().left());
 }
 
-QTEST_MAIN(TestOutcome)
-#include "tst_outcome.moc"
+QTEST_MAIN(OutcomeTest)
+#include "OutcomeTest.moc"

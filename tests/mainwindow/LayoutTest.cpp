@@ -1,6 +1,6 @@
 // The main window as it starts: window, tool bar, menu, controls, status bar,
 // clock, and what a user of a dark theme or a screen reader gets.
-#include "MainWindowFixture.h"
+#include "WidgetTestSupport.h"
 #include "Unitabout.h"
 #include "Unitconfig.h"
 #include "Unitcredit.h"
@@ -19,9 +19,9 @@
 #include <QToolBar>
 #include <QToolButton>
 
-using namespace fixture;
+using namespace WidgetTest;
 
-class TestLayout : public QObject {
+class LayoutTest : public QObject {
     Q_OBJECT
 private slots:
     void init() { QVERIFY(OpenWindows()); }
@@ -48,7 +48,7 @@ private slots:
     void captionsNotClipped();
 };
 
-void TestLayout::window()
+void LayoutTest::window()
 {
     QCOMPARE(frmMain->objectName(), QString("frmMain"));
     QCOMPARE(frmMain->windowTitle(), QString("Tamarin [PERL<>POSIX Basic<>POSIX Extended]"));
@@ -83,7 +83,7 @@ void TestLayout::window()
         QVERIFY(!dialog->isVisible());
 }
 
-void TestLayout::initialState()
+void LayoutTest::initialState()
 {
     QCOMPARE(frmMain->State.AlgorithmIndex, 1);
     QCOMPARE(frmMain->State.SyntaxIndex, 0);
@@ -116,8 +116,8 @@ void TestLayout::initialState()
     QVERIFY(frmMain->reSearch->toPlainText().isEmpty());
     QVERIFY(frmMain->what0->toPlainText().isEmpty());
     QVERIFY(frmMain->what1->toPlainText().isEmpty());
-    QCOMPARE(TopLevelNodes(), 1);
-    QCOMPARE(NodeText(), QString("Fixed Lists"));
+    QCOMPARE(ResultCount(), 1);
+    QCOMPARE(ResultText(), QString("Fixed Lists"));
     QCOMPARE(frmMain->TreeView1->topLevelItem(0)->childCount(), 0);
     QVERIFY(frmMain->TreeView1->font().bold());
     QCOMPARE(frmMain->TreeView1->indentation(), 19);
@@ -126,7 +126,7 @@ void TestLayout::initialState()
     QVERIFY(frmMain->Timer1->isActive());
 }
 
-void TestLayout::arrangement()
+void LayoutTest::arrangement()
 {
     auto top = [](QWidget* w) { return w->mapTo(frmMain, QPoint(0, 0)).y(); };
     auto left = [](QWidget* w) { return w->mapTo(frmMain, QPoint(0, 0)).x(); };
@@ -161,7 +161,7 @@ void TestLayout::arrangement()
     }
 }
 
-void TestLayout::statusPanels_data()
+void LayoutTest::statusPanels_data()
 {
     QTest::addColumn<int>("index");
     QTest::addColumn<QString>("text");
@@ -172,7 +172,7 @@ void TestLayout::statusPanels_data()
     QTest::newRow("syntax") << 3 << "Syntax : Perl" << 160;
 }
 
-void TestLayout::statusPanels()
+void LayoutTest::statusPanels()
 {
     QFETCH(int, index);
     QFETCH(QString, text);
@@ -199,7 +199,7 @@ void TestLayout::statusPanels()
     QCOMPARE(frmMain->StatusPanel(0)->frameShape(), QFrame::NoFrame);
 }
 
-void TestLayout::toolBar()
+void LayoutTest::toolBar()
 {
     // Left to right, with gaps ("|") and divider lines ("-").
     QStringList order;
@@ -219,7 +219,7 @@ void TestLayout::toolBar()
     QCOMPARE(frmMain->ToolBar1->iconSize(), QSize(24, 24));
 }
 
-void TestLayout::toolBarHints_data()
+void LayoutTest::toolBarHints_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("hint");
@@ -235,7 +235,7 @@ void TestLayout::toolBarHints_data()
     QTest::newRow("tbAbout") << "tbAbout" << "" << true;
 }
 
-void TestLayout::toolBarHints()
+void LayoutTest::toolBarHints()
 {
     QFETCH(QString, name);
     QFETCH(QString, hint);
@@ -252,7 +252,7 @@ void TestLayout::toolBarHints()
     QVERIFY(!button->accessibleName().isEmpty());
 }
 
-void TestLayout::menus_data()
+void LayoutTest::menus_data()
 {
     QTest::addColumn<QString>("title");
     QTest::addColumn<QStringList>("items");  // "-" is a separator
@@ -268,7 +268,7 @@ void TestLayout::menus_data()
                                          "SupportWebBoard1", "TamarinWebSite1", "-", "About1"};
 }
 
-void TestLayout::menus()
+void LayoutTest::menus()
 {
     QFETCH(QString, title);
     QFETCH(QStringList, items);
@@ -287,7 +287,7 @@ void TestLayout::menus()
     QCOMPARE(found, items);
 }
 
-void TestLayout::menuItems_data()
+void LayoutTest::menuItems_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("caption");
@@ -316,7 +316,7 @@ void TestLayout::menuItems_data()
     QTest::newRow("About1") << "About1" << "&About..." << QKeySequence(Qt::Key_F1) << true;
 }
 
-void TestLayout::menuItems()
+void LayoutTest::menuItems()
 {
     QFETCH(QString, name);
     QFETCH(QString, caption);
@@ -330,7 +330,7 @@ void TestLayout::menuItems()
     QVERIFY(action->isVisible());
 }
 
-void TestLayout::sampleItemsHidden()
+void LayoutTest::sampleItemsHidden()
 {
     QVERIFY(!frmMain->SampleRegExp1->isVisible());
     QCOMPARE(frmMain->SampleRegExp1->text(), QString("&Sample RegExp"));
@@ -348,7 +348,7 @@ void TestLayout::sampleItemsHidden()
     QCOMPARE(frmMain->sampleSocial->text(), QString("Social Number"));
 }
 
-void TestLayout::clockFormat_data()
+void LayoutTest::clockFormat_data()
 {
     QTest::addColumn<QDateTime>("when");
     QTest::addColumn<QString>("text");
@@ -358,14 +358,14 @@ void TestLayout::clockFormat_data()
     QTest::newRow("midnight") << QDateTime(QDate(1999, 12, 31), QTime(0, 0, 0)) << "1999/12/31  0:00:00";
 }
 
-void TestLayout::clockFormat()
+void LayoutTest::clockFormat()
 {
     QFETCH(QDateTime, when);
     QFETCH(QString, text);
     QCOMPARE(ClockText(when), text);
 }
 
-void TestLayout::clockRuns()
+void LayoutTest::clockRuns()
 {
     static const QRegularExpression format(R"(^\d{4}/\d\d/\d\d [ \d]\d:\d\d:\d\d$)");
     QLabel* clock = frmMain->StatusPanel(4);
@@ -378,7 +378,7 @@ void TestLayout::clockRuns()
     QVERIFY(qAbs(shown.secsTo(QDateTime::currentDateTime())) <= 2);
 }
 
-void TestLayout::readableInDarkTheme()
+void LayoutTest::readableInDarkTheme()
 {
     CloseWindows();
     QPalette dark;
@@ -397,7 +397,7 @@ void TestLayout::readableInDarkTheme()
     QApplication::setPalette(saved);
 }
 
-void TestLayout::accessibleNames()
+void LayoutTest::accessibleNames()
 {
     const std::pair<QWidget*, const char*> named[] = {
         {frmMain->mmoSignature, "Pattern"},
@@ -422,7 +422,7 @@ void TestLayout::accessibleNames()
     }
 }
 
-void TestLayout::captionsNotClipped()
+void LayoutTest::captionsNotClipped()
 {
     // Each caption fits its control as laid out.
     for (QAbstractButton* button : std::initializer_list<QAbstractButton*>{frmMain->cbCaseSensitive,
@@ -442,5 +442,5 @@ void TestLayout::captionsNotClipped()
             frmMain->PageControl1->fontMetrics().horizontalAdvance("Input String"));
 }
 
-QTEST_MAIN(TestLayout)
-#include "tst_layout.moc"
+QTEST_MAIN(LayoutTest)
+#include "LayoutTest.moc"

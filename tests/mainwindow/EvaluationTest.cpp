@@ -2,7 +2,7 @@
 // "Search" button, MATCH/SEARCH, the case box, line breaks in the pattern,
 // empty texts, text through the code page, which edits evaluate and when, the
 // syntax check's message and the highlight.
-#include "MainWindowFixture.h"
+#include "WidgetTestSupport.h"
 #include "CodePageMirror.h"
 #include "QtEngineView.h"
 #include "Unitconfig.h"
@@ -15,9 +15,9 @@
 #include <QSignalSpy>
 #include <QTextBlock>
 
-using namespace fixture;
+using namespace WidgetTest;
 
-class TestEvaluation : public QObject {
+class EvaluationTest : public QObject {
     Q_OBJECT
 private slots:
     void init() { QVERIFY(OpenWindows()); }
@@ -46,7 +46,7 @@ private slots:
 };
 
 // Each row: what the user types, and what the window then shows.
-void TestEvaluation::typingRealTime_data()
+void EvaluationTest::typingRealTime_data()
 {
     QTest::addColumn<int>("algorithm");  // selector index: 0 MATCH, 1 SEARCH
     QTest::addColumn<bool>("caseSensitive");
@@ -70,7 +70,7 @@ void TestEvaluation::typingRealTime_data()
                                      << QString::fromUtf8("é") << "Pos : 3  Len : 1" << "caf" << " au lait";
 }
 
-void TestEvaluation::typingRealTime()
+void EvaluationTest::typingRealTime()
 {
     QFETCH(int, algorithm);
     QFETCH(bool, caseSensitive);
@@ -90,11 +90,11 @@ void TestEvaluation::typingRealTime()
     Type(frmMain->mmoSignature, pattern);
 
     if (node.isEmpty() && child.isEmpty()) {
-        QCOMPARE(TopLevelNodes(), 0);
+        QCOMPARE(ResultCount(), 0);
     } else {
-        QCOMPARE(TopLevelNodes(), 1);
-        QCOMPARE(NodeText(), node);
-        QCOMPARE(ChildText(), child);
+        QCOMPARE(ResultCount(), 1);
+        QCOMPARE(ResultText(), node);
+        QCOMPARE(ResultChildText(), child);
         QVERIFY(frmMain->TreeView1->topLevelItem(0)->isExpanded());
     }
     QCOMPARE(frmMain->what1->toPlainText(), before);
@@ -103,71 +103,71 @@ void TestEvaluation::typingRealTime()
     QCOMPARE(frmMain->State.InputSnapshot, CodePageMirror::ToCodePage(input));
 }
 
-void TestEvaluation::inputBeforePattern()
+void EvaluationTest::inputBeforePattern()
 {
-    TreeClears clears;
+    EvaluationCounter evaluations;
     Type(frmMain->reSearch, "hello world");
     // No pattern yet: nothing is evaluated, the tree keeps its first node.
-    QCOMPARE(clears.count, 0);
-    QCOMPARE(NodeText(), QString("Fixed Lists"));
+    QCOMPARE(evaluations.count(), 0);
+    QCOMPARE(ResultText(), QString("Fixed Lists"));
     QVERIFY(frmMain->State.InputSnapshot.empty());
 
     Type(frmMain->mmoSignature, "w");
-    QCOMPARE(clears.count, 1);
-    QCOMPARE(NodeText(), QString("w"));
-    QCOMPARE(ChildText(), QString("Pos : 6  Len : 1"));
+    QCOMPARE(evaluations.count(), 1);
+    QCOMPARE(ResultText(), QString("w"));
+    QCOMPARE(ResultChildText(), QString("Pos : 6  Len : 1"));
 }
 
-void TestEvaluation::realTimeOffUsesButton()
+void EvaluationTest::realTimeOffUsesButton()
 {
     QTest::mouseClick(frmMain->cbSimultaneous, Qt::LeftButton);
     QVERIFY(!frmMain->cbSimultaneous->isChecked());
 
-    TreeClears clears;
+    EvaluationCounter evaluations;
     Type(frmMain->mmoSignature, "o+");
     Type(frmMain->reSearch, "foo");
-    QCOMPARE(clears.count, 0);
-    QCOMPARE(NodeText(), QString("Fixed Lists"));
+    QCOMPARE(evaluations.count(), 0);
+    QCOMPARE(ResultText(), QString("Fixed Lists"));
 
     QTest::mouseClick(frmMain->btnMatch, Qt::LeftButton);
-    QCOMPARE(clears.count, 1);
-    QCOMPARE(NodeText(), QString("oo"));
-    QCOMPARE(ChildText(), QString("Pos : 1  Len : 2"));
+    QCOMPARE(evaluations.count(), 1);
+    QCOMPARE(ResultText(), QString("oo"));
+    QCOMPARE(ResultChildText(), QString("Pos : 1  Len : 2"));
     QCOMPARE(frmMain->what1->toPlainText(), QString("f"));
 
     // The keyboard reaches the button as well.
     frmMain->btnMatch->setFocus();
     QTest::keyClick(frmMain->btnMatch, Qt::Key_Space);
-    QCOMPARE(clears.count, 2);
+    QCOMPARE(evaluations.count(), 2);
 }
 
-void TestEvaluation::realTimeToggleEvaluatesOnce()
+void EvaluationTest::realTimeToggleEvaluatesOnce()
 {
     QTest::mouseClick(frmMain->cbSimultaneous, Qt::LeftButton);  // off
     Type(frmMain->mmoSignature, "b");
     Type(frmMain->reSearch, "abc");
 
-    TreeClears clears;
+    EvaluationCounter evaluations;
     QTest::mouseClick(frmMain->cbSimultaneous, Qt::LeftButton);  // on
-    QCOMPARE(clears.count, 1);
-    QCOMPARE(NodeText(), QString("b"));
+    QCOMPARE(evaluations.count(), 1);
+    QCOMPARE(ResultText(), QString("b"));
     QTest::mouseClick(frmMain->cbSimultaneous, Qt::LeftButton);  // off
-    QCOMPARE(clears.count, 2);
+    QCOMPARE(evaluations.count(), 2);
 
     // Set from code (as the match options dialog does): only a real change reacts.
     frmMain->cbSimultaneous->setChecked(false);
-    QCOMPARE(clears.count, 2);
+    QCOMPARE(evaluations.count(), 2);
     frmMain->cbSimultaneous->setChecked(true);
-    QCOMPARE(clears.count, 3);
+    QCOMPARE(evaluations.count(), 3);
 }
 
-void TestEvaluation::matchSearchSelector()
+void EvaluationTest::matchSearchSelector()
 {
     Type(frmMain->mmoSignature, "b");
     Type(frmMain->reSearch, "abc");
-    QCOMPARE(NodeText(), QString("b"));
+    QCOMPARE(ResultText(), QString("b"));
 
-    TreeClears clears;
+    EvaluationCounter evaluations;
     // Pick MATCH with the keyboard.
     frmMain->ComboBoxEx1->setFocus();
     QTest::keyClick(frmMain->ComboBoxEx1, Qt::Key_Up);
@@ -175,35 +175,35 @@ void TestEvaluation::matchSearchSelector()
     QCOMPARE(frmMain->btnMatch->text(), QString("Match"));
     QCOMPARE(frmMain->State.AlgorithmIndex, 0);
     // No evaluation yet: the old result stays.
-    QCOMPARE(clears.count, 0);
-    QCOMPARE(NodeText(), QString("b"));
+    QCOMPARE(evaluations.count(), 0);
+    QCOMPARE(ResultText(), QString("b"));
 
     // The next edit uses Match: "b" is not the whole of "abcd".
     Type(frmMain->reSearch, "d");
-    QCOMPARE(TopLevelNodes(), 0);
+    QCOMPARE(ResultCount(), 0);
 
     // Back to SEARCH, as the settings dialog would do it.
     frmMain->ComboBoxEx1->setCurrentIndex(1);
     QCOMPARE(frmMain->btnMatch->text(), QString("Search"));
     QCOMPARE(frmMain->State.AlgorithmIndex, 1);
     QTest::mouseClick(frmMain->btnMatch, Qt::LeftButton);
-    QCOMPARE(NodeText(), QString("b"));
+    QCOMPARE(ResultText(), QString("b"));
 }
 
-void TestEvaluation::caseBox()
+void EvaluationTest::caseBox()
 {
     Type(frmMain->mmoSignature, "B");
     Type(frmMain->reSearch, "abc");
-    QCOMPARE(NodeText(), QString("b"));
+    QCOMPARE(ResultText(), QString("b"));
 
-    TreeClears clears;
+    EvaluationCounter evaluations;
     QSignalSpy toggles(frmMain->cbCaseSensitive, &QCheckBox::toggled);
     QTest::mouseClick(frmMain->cbCaseSensitive, Qt::LeftButton);
     QCOMPARE(frmMain->StatusPanel(2)->text(), QString("Case Sensitive"));
-    QCOMPARE(clears.count, 0);  // no evaluation
-    QCOMPARE(NodeText(), QString("b"));
+    QCOMPARE(evaluations.count(), 0);  // no evaluation
+    QCOMPARE(ResultText(), QString("b"));
     QTest::mouseClick(frmMain->btnMatch, Qt::LeftButton);
-    QCOMPARE(TopLevelNodes(), 0);  // now case-sensitive
+    QCOMPARE(ResultCount(), 0);  // now case-sensitive
 
     QTest::mouseClick(frmMain->cbCaseSensitive, Qt::LeftButton);
     QCOMPARE(frmMain->StatusPanel(2)->text(), QString("Case InSensitive"));
@@ -217,7 +217,7 @@ void TestEvaluation::caseBox()
     QCOMPARE(toggles.count(), 3);
 }
 
-void TestEvaluation::enterInPattern_data()
+void EvaluationTest::enterInPattern_data()
 {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<int>("caretBeforeEnter");
@@ -227,7 +227,7 @@ void TestEvaluation::enterInPattern_data()
     QTest::newRow("at the start") << "an" << 0 << 0;
 }
 
-void TestEvaluation::enterInPattern()
+void EvaluationTest::enterInPattern()
 {
     QFETCH(QString, typed);
     QFETCH(int, caretBeforeEnter);
@@ -237,7 +237,7 @@ void TestEvaluation::enterInPattern()
     Type(frmMain->mmoSignature, typed);
     SetCaret(frmMain->mmoSignature, caretBeforeEnter);
 
-    TreeClears clears;
+    EvaluationCounter evaluations;
     QSignalSpy edits(frmMain->mmoSignature, &QPlainTextEdit::textChanged);
     QTest::keyClick(frmMain->mmoSignature, Qt::Key_Return);
 
@@ -245,10 +245,10 @@ void TestEvaluation::enterInPattern()
     QCOMPARE(frmMain->mmoSignature->toPlainText(), typed);
     QCOMPARE(frmMain->mmoSignature->document()->blockCount(), 1);
     QCOMPARE(frmMain->mmoSignature->textCursor().position(), caretAfter);
-    QCOMPARE(clears.count, 1);
-    QCOMPARE(TopLevelNodes(), 1);
-    QCOMPARE(NodeText(), QString("an"));
-    QCOMPARE(ChildText(), QString("Pos : 1  Len : 2"));
+    QCOMPARE(evaluations.count(), 1);
+    QCOMPARE(ResultCount(), 1);
+    QCOMPARE(ResultText(), QString("an"));
+    QCOMPARE(ResultChildText(), QString("Pos : 1  Len : 2"));
     QCOMPARE(frmMain->State.PatternSnapshot, std::string("an"));
     QCOMPARE(edits.count(), 2);  // the Enter and its removal
 
@@ -259,7 +259,7 @@ void TestEvaluation::enterInPattern()
     QCOMPARE(frmMain->mmoSignature->toPlainText(), expected);
 }
 
-void TestEvaluation::pastedLineBreaks()
+void EvaluationTest::pastedLineBreaks()
 {
     Type(frmMain->reSearch, "one two");
     frmMain->mmoSignature->setFocus();
@@ -267,8 +267,8 @@ void TestEvaluation::pastedLineBreaks()
     frmMain->mmoSignature->insertPlainText("t\r\nw\no\r");
     QCOMPARE(frmMain->mmoSignature->toPlainText(), QString("two"));
     QCOMPARE(frmMain->mmoSignature->textCursor().position(), 3);
-    QCOMPARE(NodeText(), QString("two"));
-    QCOMPARE(TopLevelNodes(), 1);
+    QCOMPARE(ResultText(), QString("two"));
+    QCOMPARE(ResultCount(), 1);
 
     // Shift+Enter (a line break inside a paragraph) goes too.
     QTest::keyClick(frmMain->mmoSignature, Qt::Key_Return, Qt::ShiftModifier);
@@ -278,7 +278,7 @@ void TestEvaluation::pastedLineBreaks()
     QCOMPARE(frmMain->mmoSignature->toPlainText(), QString("two\t"));
 }
 
-void TestEvaluation::undoGoesPastRemovedLineBreak()
+void EvaluationTest::undoGoesPastRemovedLineBreak()
 {
     Type(frmMain->reSearch, "xxabcxx");
     Type(frmMain->mmoSignature, "ab");
@@ -299,41 +299,41 @@ void TestEvaluation::undoGoesPastRemovedLineBreak()
         QCOMPARE(frmMain->mmoSignature->document()->blockCount(), 1);
     }
     QCOMPARE(frmMain->mmoSignature->toPlainText(), QString("abc"));
-    QCOMPARE(NodeText(), QString("abc"));
+    QCOMPARE(ResultText(), QString("abc"));
 }
 
-void TestEvaluation::emptyPatternOrInputKeepsResult()
+void EvaluationTest::emptyPatternOrInputKeepsResult()
 {
     Type(frmMain->mmoSignature, "b");
     Type(frmMain->reSearch, "abc");
-    QCOMPARE(NodeText(), QString("b"));
+    QCOMPARE(ResultText(), QString("b"));
 
-    TreeClears clears;
+    EvaluationCounter evaluations;
     // Empty the input: nothing is evaluated; the last result stays.
     frmMain->reSearch->selectAll();
     QTest::keyClick(frmMain->reSearch, Qt::Key_Delete);
     QVERIFY(frmMain->reSearch->toPlainText().isEmpty());
-    QCOMPARE(clears.count, 0);
-    QCOMPARE(NodeText(), QString("b"));
+    QCOMPARE(evaluations.count(), 0);
+    QCOMPARE(ResultText(), QString("b"));
     QCOMPARE(frmMain->what1->toPlainText(), QString("a"));
     QTest::mouseClick(frmMain->btnMatch, Qt::LeftButton);
-    QCOMPARE(clears.count, 0);
+    QCOMPARE(evaluations.count(), 0);
 
     Type(frmMain->reSearch, "xbx");
-    QVERIFY(clears.count > 0);
+    QVERIFY(evaluations.count() > 0);
     QCOMPARE(frmMain->what1->toPlainText(), QString("x"));
-    const int evaluated = clears.count;
+    const int evaluated = evaluations.count();
 
     // Empty the pattern: the same.
     frmMain->mmoSignature->setFocus();
     frmMain->mmoSignature->selectAll();
     QTest::keyClick(frmMain->mmoSignature, Qt::Key_Backspace);
     QVERIFY(frmMain->mmoSignature->toPlainText().isEmpty());
-    QCOMPARE(clears.count, evaluated);
-    QCOMPARE(NodeText(), QString("b"));
+    QCOMPARE(evaluations.count(), evaluated);
+    QCOMPARE(ResultText(), QString("b"));
 }
 
-void TestEvaluation::lineBreaksInInput()
+void EvaluationTest::lineBreaksInInput()
 {
     // The input's line breaks count as one character, as in the editor.
     frmMain->reSearch->setFocus();
@@ -343,8 +343,8 @@ void TestEvaluation::lineBreaksInInput()
     QTest::keyClick(frmMain->reSearch, Qt::Key_Return);
     QTest::keyClicks(frmMain->reSearch, "third");
     Type(frmMain->mmoSignature, "d\\nt");
-    QCOMPARE(NodeText(), QString("d\nt"));
-    QCOMPARE(ChildText(), QString("Pos : 11  Len : 3"));
+    QCOMPARE(ResultText(), QString("d\nt"));
+    QCOMPARE(ResultChildText(), QString("Pos : 11  Len : 3"));
     QCOMPARE(frmMain->reSearch->toPlainText().indexOf("d\nt"), 11);
     QCOMPARE(frmMain->what1->toPlainText(), QString("first\nsecon"));
     QCOMPARE(frmMain->what0->toPlainText(), QString("hird"));
@@ -352,7 +352,7 @@ void TestEvaluation::lineBreaksInInput()
 }
 
 // Typed into both editors; the panes and the tree show the user's characters.
-void TestEvaluation::textThroughCodePage_data()
+void EvaluationTest::textThroughCodePage_data()
 {
     QTest::addColumn<QString>("pattern");
     QTest::addColumn<QString>("input");
@@ -364,7 +364,7 @@ void TestEvaluation::textThroughCodePage_data()
     QTest::newRow("no-break space is no blank") << " " << "a\u00A0b c" << "  Pos : 3  Len : 1 a\u00A0b c";
 }
 
-void TestEvaluation::textThroughCodePage()
+void EvaluationTest::textThroughCodePage()
 {
     QFETCH(QString, pattern);
     QFETCH(QString, input);
@@ -373,13 +373,13 @@ void TestEvaluation::textThroughCodePage()
     Type(frmMain->mmoSignature, pattern);
     // Raw texts: toPlainText() would show a no-break space as a blank.
     const QString panes = frmMain->what1->document()->toRawText() + " " + frmMain->what0->document()->toRawText();
-    QCOMPARE(TopLevelNodes() ? NodeText() + " " + ChildText() + " " + panes : QString(), shown);
+    QCOMPARE(ResultCount() ? ResultText() + " " + ResultChildText() + " " + panes : QString(), shown);
     QCOMPARE(frmMain->State.InputSnapshot.size(), std::size_t(input.size()));
 }
 
 // Each edit of the input's characters evaluates once, after the edit, also
 // one that leaves the 8-bit text as it was.
-void TestEvaluation::everyEditEvaluatesOnce()
+void EvaluationTest::everyEditEvaluatesOnce()
 {
     QPlainTextEdit* editor = frmMain->reSearch;
     const auto select = [editor](int from, int to) {
@@ -405,33 +405,33 @@ void TestEvaluation::everyEditEvaluatesOnce()
     Type(editor, "banana");
     Type(frmMain->mmoSignature, "b.n");
     for (const auto& e : edits) {
-        TreeClears clears;
+        EvaluationCounter evaluations;
         e.act();
-        QVERIFY2(clears.count == e.evaluations && NodeText() == QString::fromUtf8(e.node), e.edit);
+        QVERIFY2(evaluations.count() == e.evaluations && ResultText() == QString::fromUtf8(e.node), e.edit);
     }
 }
 
 // An input edit evaluates once the document has finished the change (its
 // report of the change is over); a message shown then sees the whole edit.
-void TestEvaluation::evaluatesAfterTheDocumentChange()
+void EvaluationTest::evaluatesAfterTheDocumentChange()
 {
     frmConfig->cfgSyntaxCheck->setChecked(true);
     Type(frmMain->mmoSignature, "(");
-    TreeClears clears;
+    EvaluationCounter evaluations;
     int clearsDuringChange = -1;
     QObject context;
     connect(frmMain->reSearch->document(), &QTextDocument::contentsChange, &context,
-            [&] { clearsDuringChange = clears.count; });
+            [&] { clearsDuringChange = evaluations.count(); });
     QString seen;
     QVERIFY(WhileModal([] { Type(frmMain->reSearch, "a"); }, [&](QWidget*) {
         seen = frmMain->reSearch->toPlainText() + QString::number(frmMain->reSearch->textCursor().position());
     }));
     QCOMPARE(seen, QString("a1"));
     QCOMPARE(clearsDuringChange, 0);
-    QCOMPARE(clears.count, 1);
+    QCOMPARE(evaluations.count(), 1);
 }
 
-void TestEvaluation::tabLeavesTheEditors()
+void EvaluationTest::tabLeavesTheEditors()
 {
     QVERIFY(QTest::qWaitForWindowActive(frmMain));
     for (QPlainTextEdit* editor : {frmMain->mmoSignature, frmMain->reSearch})
@@ -442,7 +442,7 @@ void TestEvaluation::tabLeavesTheEditors()
         }
 }
 
-void TestEvaluation::invalidPatternMessage()
+void EvaluationTest::invalidPatternMessage()
 {
     QVERIFY(frmConfig && frmConfig->cfgSyntaxCheck);
     frmConfig->cfgSyntaxCheck->setChecked(true);
@@ -466,7 +466,7 @@ void TestEvaluation::invalidPatternMessage()
     QVERIFY(messageBox);
     QCOMPARE(text, QString("Invalid Regular Expression"));
     QCOMPARE(buttons, 1);
-    QCOMPARE(TopLevelNodes(), 0);
+    QCOMPARE(ResultCount(), 0);
     QVERIFY(frmMain->what0->toPlainText().isEmpty());
 
     // With the check off the same pattern fails quietly.
@@ -475,7 +475,7 @@ void TestEvaluation::invalidPatternMessage()
     QVERIFY(!none);
 }
 
-void TestEvaluation::highlightIsNotAnEdit()
+void EvaluationTest::highlightIsNotAnEdit()
 {
     // The highlight option ships disabled; switch it on as a later version may.
     QVERIFY(frmConfig && frmConfig->cfgHighLight);
@@ -486,9 +486,9 @@ void TestEvaluation::highlightIsNotAnEdit()
 
     Type(frmMain->reSearch, "banana");
     QSignalSpy edits(&frmMain->EngineView().InputMirror(), &CodePageMirror::edited);
-    TreeClears clears;
+    EvaluationCounter evaluations;
     Type(frmMain->mmoSignature, "an");
-    QCOMPARE(clears.count, 2);  // one per keystroke, none for the formatting
+    QCOMPARE(evaluations.count(), 2);  // one per keystroke, none for the formatting
     QCOMPARE(edits.count(), 0);
     QCOMPARE(frmMain->reSearch->toPlainText(), QString("banana"));
 
@@ -507,9 +507,9 @@ void TestEvaluation::highlightIsNotAnEdit()
     frmMain->reSearch->setFocus();
     QTest::keyClick(frmMain->reSearch, Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(frmMain->reSearch->toPlainText(), QString("banana"));
-    QCOMPARE(clears.count, 2);
+    QCOMPARE(evaluations.count(), 2);
     QCOMPARE(edits.count(), 0);
 }
 
-QTEST_MAIN(TestEvaluation)
-#include "tst_evaluation.moc"
+QTEST_MAIN(EvaluationTest)
+#include "EvaluationTest.moc"

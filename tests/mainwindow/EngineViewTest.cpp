@@ -2,7 +2,7 @@
 // characters and its 8-bit text) that follow every edit, selection and
 // formatting of the input editor, the tree operations, and panes that are
 // only rewritten where their text changed.
-#include "MainWindowFixture.h"
+#include "WidgetTestSupport.h"
 #include "CodePageMirror.h"
 #include "QtEngineView.h"
 
@@ -13,10 +13,10 @@
 #include <random>
 #include <stdexcept>
 
-using namespace fixture;
+using namespace WidgetTest;
 using namespace tamarin;
 
-class TestEngineView : public QObject {
+class EngineViewTest : public QObject {
     Q_OBJECT
 private slots:
     void init() { QVERIFY(OpenWindows()); }
@@ -42,7 +42,7 @@ std::string Expected(const QTextDocument& document)
 
 } // namespace
 
-void TestEngineView::mirrorFollowsEdits()
+void EngineViewTest::mirrorFollowsEdits()
 {
     QTextDocument document;
     CodePageMirror mirror(&document);
@@ -84,7 +84,7 @@ void TestEngineView::mirrorFollowsEdits()
     QVERIFY(edits.count() <= changes + 400);
 }
 
-void TestEngineView::mirrorIgnoresFormatting()
+void EngineViewTest::mirrorIgnoresFormatting()
 {
     QTextDocument document;
     document.setPlainText("banana split");
@@ -112,7 +112,7 @@ void TestEngineView::mirrorIgnoresFormatting()
     QCOMPARE(edits.count(), 2);
 }
 
-void TestEngineView::selection_data()
+void EngineViewTest::selection_data()
 {
     QTest::addColumn<int>("start");
     QTest::addColumn<int>("length");
@@ -124,7 +124,7 @@ void TestEngineView::selection_data()
     QTest::newRow("negative start") << -3 << 2 << 2;
 }
 
-void TestEngineView::selection()
+void EngineViewTest::selection()
 {
     QFETCH(int, start);
     QFETCH(int, length);
@@ -137,7 +137,7 @@ void TestEngineView::selection()
     QCOMPARE(frmMain->reSearch->textCursor().selectedText().size(), selected);
 }
 
-void TestEngineView::style()
+void EngineViewTest::style()
 {
     frmMain->reSearch->setPlainText("banana");
     QtEngineView& view = frmMain->EngineView();
@@ -159,11 +159,11 @@ void TestEngineView::style()
     QCOMPARE(frmMain->reSearch->toPlainText(), QString("banana"));
 }
 
-void TestEngineView::tree()
+void EngineViewTest::tree()
 {
     QtEngineView& view = frmMain->EngineView();
     view.ClearTree();
-    QCOMPARE(TopLevelNodes(), 0);
+    QCOMPARE(ResultCount(), 0);
     QVERIFY_THROWS_EXCEPTION(std::out_of_range, view.NodeByIndex(0));
     const TreeNodeRef first = view.AddNode("first");
     view.AddChildNode(first, "child of first");
@@ -171,15 +171,15 @@ void TestEngineView::tree()
     // Display order over the whole tree, children counted.
     view.AddChildNode(view.NodeByIndex(2), "child of second");
     view.AddChildNode(view.NodeByIndex(1), "grandchild");
-    QCOMPARE(TopLevelNodes(), 2);
-    QCOMPARE(NodeText(1), QString::fromUtf8("café"));
-    QCOMPARE(ChildText(1), QString("child of second"));
+    QCOMPARE(ResultCount(), 2);
+    QCOMPARE(ResultText(1), QString::fromUtf8("café"));
+    QCOMPARE(ResultChildText(1), QString("child of second"));
     QCOMPARE(frmMain->TreeView1->topLevelItem(0)->child(0)->child(0)->text(0), QString("grandchild"));
     QVERIFY_THROWS_EXCEPTION(std::out_of_range, view.NodeByIndex(5));
     QVERIFY_THROWS_EXCEPTION(std::out_of_range, view.NodeByIndex(-1));
 }
 
-void TestEngineView::panesRewriteOnlyChanges_data()
+void EngineViewTest::panesRewriteOnlyChanges_data()
 {
     QTest::addColumn<QString>("before");
     QTest::addColumn<QString>("after");
@@ -193,7 +193,7 @@ void TestEngineView::panesRewriteOnlyChanges_data()
     QTest::newRow("carriage return") << "a\r\nb" << "a\r\nbc" << true;
 }
 
-void TestEngineView::panesRewriteOnlyChanges()
+void EngineViewTest::panesRewriteOnlyChanges()
 {
     QFETCH(QString, before);
     QFETCH(QString, after);
@@ -220,7 +220,7 @@ void TestEngineView::panesRewriteOnlyChanges()
     QCOMPARE(CodePageMirror::ToCodePage(frmMain->what1->document()->toRawText()), shown);
 }
 
-void TestEngineView::paneKeepsUserEdits()
+void EngineViewTest::paneKeepsUserEdits()
 {
     // The panes are editable; what the engine writes next is shown in full.
     QtEngineView& view = frmMain->EngineView();
@@ -235,5 +235,5 @@ void TestEngineView::paneKeepsUserEdits()
     QCOMPARE(frmMain->what0->toPlainText(), QString("result"));
 }
 
-QTEST_MAIN(TestEngineView)
-#include "tst_engineview.moc"
+QTEST_MAIN(EngineViewTest)
+#include "EngineViewTest.moc"

@@ -2,7 +2,7 @@
 // a dark desktop theme, whether the theme was there when Tamarin started or
 // changed while it runs; links keep their designed colours where they read.
 #include "LinkLabel.h"
-#include "MainWindowFixture.h"
+#include "WidgetTestSupport.h"
 #include "Theme.h"
 #include "Unitabout.h"
 #include "Unitconfig.h"
@@ -18,7 +18,7 @@
 #include <QStyleFactory>
 #include <QTabWidget>
 
-using namespace fixture;
+using namespace WidgetTest;
 
 namespace {
 
@@ -117,7 +117,7 @@ QStringList UnreadableTexts()
 
 } // namespace
 
-class TestThemes : public QObject {
+class ThemesTest : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase()
@@ -142,7 +142,7 @@ private:
     QPalette light_;
 };
 
-void TestThemes::contrast_data()
+void ThemesTest::contrast_data()
 {
     QTest::addColumn<QColor>("first");
     QTest::addColumn<QColor>("second");
@@ -154,7 +154,7 @@ void TestThemes::contrast_data()
     QTest::newRow("mid grey on white") << QColor(118, 118, 118) << QColor(Qt::white) << 4.54;
 }
 
-void TestThemes::contrast()
+void ThemesTest::contrast()
 {
     QFETCH(QColor, first);
     QFETCH(QColor, second);
@@ -163,7 +163,7 @@ void TestThemes::contrast()
              qPrintable(QString::number(Theme::Contrast(first, second))));
 }
 
-void TestThemes::textsReadable_data()
+void ThemesTest::textsReadable_data()
 {
     QTest::addColumn<bool>("dark");
     QTest::addColumn<bool>("changedWhileRunning");
@@ -173,7 +173,7 @@ void TestThemes::textsReadable_data()
     QTest::newRow("dark, then light again") << false << true;
 }
 
-void TestThemes::textsReadable()
+void ThemesTest::textsReadable()
 {
     QFETCH(bool, dark);
     QFETCH(bool, changedWhileRunning);
@@ -200,7 +200,7 @@ void TestThemes::textsReadable()
     QVERIFY2(unreadable.isEmpty(), qPrintable(unreadable.join("\n")));
 }
 
-void TestThemes::linksKeepTheirDesignedColours()
+void ThemesTest::linksKeepTheirDesignedColours()
 {
     QVERIFY(OpenWindows());
     QCOMPARE(frmSettings->pnRegexDocumentation->palette().color(QPalette::WindowText), QColor(0, 0, 255));
@@ -218,5 +218,5 @@ void TestThemes::linksKeepTheirDesignedColours()
     }
 }
 
-QTEST_MAIN(TestThemes)
-#include "tst_themes.moc"
+QTEST_MAIN(ThemesTest)
+#include "ThemesTest.moc"

@@ -1,7 +1,7 @@
 // What a screen reader finds in the six windows: it walks each window's
 // accessibility tree (menus, tool bar, every page of the page controls) and
 // every control it can act on, or a picture or panel it reads, has a name.
-#include "MainWindowFixture.h"
+#include "WidgetTestSupport.h"
 #include "Unitabout.h"
 #include "Unitconfig.h"
 #include "Unitcredit.h"
@@ -14,7 +14,7 @@
 #include <QSet>
 #include <QTabWidget>
 
-using namespace fixture;
+using namespace WidgetTest;
 
 namespace {
 
@@ -101,7 +101,7 @@ QWidget* Window(const QString& name)
 
 } // namespace
 
-class TestAccessibility : public QObject {
+class AccessibilityTest : public QObject {
     Q_OBJECT
 private slots:
     void init() { QVERIFY(OpenWindows()); }
@@ -111,7 +111,7 @@ private slots:
     void everythingNamed();
 };
 
-void TestAccessibility::everythingNamed()
+void AccessibilityTest::everythingNamed()
 {
     QFETCH(QString, window);
     QWidget* shown = Window(window);
@@ -156,5 +156,5 @@ void TestAccessibility::everythingNamed()
         shown->hide();
 }
 
-QTEST_MAIN(TestAccessibility)
-#include "tst_accessibility.moc"
+QTEST_MAIN(AccessibilityTest)
+#include "AccessibilityTest.moc"
