@@ -2,6 +2,7 @@
 // The main window: pattern and input editors, result panes and tree, tool bar,
 // menu and status bar, and the handlers that start evaluations.
 #include "EvaluationState.h"
+#include "ResultPane.h"
 
 // The controls other windows use, complete for them.
 #include <QCheckBox>
@@ -25,7 +26,6 @@ class QTimer;
 class QToolBar;
 class QTreeWidget;
 class QtEngineView;
-class ResultPane;
 
 // The captions of the evaluation button, indexed by AlgorithmIndex.
 // Filled when the main window is created.

@@ -5,7 +5,10 @@
 #include "WidgetTestSupport.h"
 #include "CodePageMirror.h"
 #include "QtEngineView.h"
+#include "ResultPane.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QSignalSpy>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -30,7 +33,7 @@ private slots:
     void tree();
     void panesRewriteOnlyChanges_data();
     void panesRewriteOnlyChanges();
-    void paneKeepsUserEdits();
+    void paneIsReadOnlyAndCopiesExactly();
 };
 
 namespace {
@@ -202,7 +205,7 @@ void EngineViewTest::panesRewriteOnlyChanges()
     const std::string oldText = before.toStdString();
     const std::string newText = after.toStdString();
     view.SetText(TextControl::what1, oldText);
-    QSignalSpy changes(frmMain->what1, &QPlainTextEdit::textChanged);
+    QSignalSpy changes(frmMain->what1, &ResultPane::textChanged);
 
     // As an evaluation does: empty both panes, then refill them.
     view.BeginBatch();
@@ -213,26 +216,28 @@ void EngineViewTest::panesRewriteOnlyChanges()
     view.EndBatch();
 
     QCOMPARE(changes.count() > 0, rewritten);
-    // The editor keeps each line break as one character, "\r\n" included.
-    const std::string shown =
-        CodePageMirror::ToCodePage(QString::fromStdString(newText).replace("\r\n", "\n").replace('\r', '\n'));
-    QCOMPARE(view.GetText(TextControl::what1), shown);
-    QCOMPARE(CodePageMirror::ToCodePage(frmMain->what1->document()->toRawText()), shown);
+    // The pane shows the text exactly, a carriage return included.
+    QCOMPARE(view.GetText(TextControl::what1), newText);
+    QCOMPARE(frmMain->what1->toPlainText(), after);
 }
 
-void EngineViewTest::paneKeepsUserEdits()
+void EngineViewTest::paneIsReadOnlyAndCopiesExactly()
 {
-    // The panes are editable; what the engine writes next is shown in full.
+    // Typing into a pane changes nothing; its text copies as it is, the
+    // input's own characters included.
     QtEngineView& view = frmMain->EngineView();
-    view.SetText(TextControl::what0, "result");
+    const QString input = QString::fromUtf8("prix : 5 € — café 中\nnext line");
+    frmMain->reSearch->setPlainText(input);
+    view.SetTextFromInput(TextControl::what0, 0, view.GetText(TextControl::reSearch));
+    QCOMPARE(frmMain->what0->toPlainText(), input);
     frmMain->what0->setFocus();
-    frmMain->what0->moveCursor(QTextCursor::End);
     QTest::keyClicks(frmMain->what0, "!!");
-    QCOMPARE(view.GetText(TextControl::what0), std::string("result!!"));
-    view.BeginBatch();
-    view.SetText(TextControl::what0, "result");
-    view.EndBatch();
-    QCOMPARE(frmMain->what0->toPlainText(), QString("result"));
+    QTest::keyClick(frmMain->what0, Qt::Key_Backspace);
+    QCOMPARE(frmMain->what0->toPlainText(), input);
+    QApplication::clipboard()->clear();
+    QTest::keySequence(frmMain->what0, QKeySequence::SelectAll);
+    QTest::keySequence(frmMain->what0, QKeySequence::Copy);
+    QCOMPARE(QApplication::clipboard()->text(), input);
 }
 
 QTEST_MAIN(EngineViewTest)

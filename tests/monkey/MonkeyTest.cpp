@@ -16,6 +16,7 @@
 #include "HeadlessView.h"
 #include "LinkLabel.h"
 #include "OutcomeLine.h"
+#include "ResultPane.h"
 #include "Unitabout.h"
 #include "Unitconfig.h"
 #include "Unitcredit.h"
@@ -429,8 +430,8 @@ void Walk::MainAction()
     }
     if (roll < 67) {
         // A click into an editor or a result pane places the caret there.
-        QPlainTextEdit* const editors[] = {w->mmoSignature, w->reSearch, w->mmoSignature, w->reSearch, w->what0, w->what1};
-        QPlainTextEdit* editor = PickOf(editors);
+        QAbstractScrollArea* const editors[] = {w->mmoSignature, w->reSearch, w->mmoSignature, w->reSearch, w->what0, w->what1};
+        QAbstractScrollArea* editor = PickOf(editors);
         const QPoint where(Pick(editor->viewport()->width()), Pick(editor->viewport()->height()));
         return Step("click into " + editor->objectName(), [=, this] {
             ClickAt(editor->viewport(), where);
