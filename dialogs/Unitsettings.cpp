@@ -3,6 +3,7 @@
 #include "DialogSupport.h"
 #include "LinkLabel.h"
 #include "Main.h"
+#include "RegexLibrary.h"
 #include "WebLinks.h"
 #include "Windows.h"
 
@@ -17,7 +18,6 @@
 #include <QTextDocument>
 #include <QTabWidget>
 #include <QVBoxLayout>
-#include <boost/version.hpp>
 
 namespace {
 
@@ -112,13 +112,12 @@ void MakeCheckedChoiceTheTabStop(const QList<QRadioButton*>& group)
     update();
 }
 
-// BOOST_LIB_VERSION carries only major and minor ("1_74"); the documentation
-// is filed under the full release number ("1_74_0").
+// The documentation is filed under the full release number ("1_74_0").
 QString BoostReleaseNumber(const QString& separator)
 {
-    return QStringList{QString::number(BOOST_VERSION / 100000),
-                       QString::number(BOOST_VERSION / 100 % 1000),
-                       QString::number(BOOST_VERSION % 100)}
+    const tamarin::RegexLibraryRelease release = tamarin::RegexLibraryVersion();
+    return QStringList{QString::number(release.major), QString::number(release.minor),
+                       QString::number(release.patch)}
         .join(separator);
 }
 
