@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
+#include <QShowEvent>
 #include <QSvgRenderer>
 
 // The resources live in a static library; nothing else refers to them, so
@@ -58,6 +59,14 @@ void CentreOnScreen(QWidget* window)
     const QSize outer = window->frameGeometry().size();
     window->move(available.left() + (available.width() - outer.width()) / 2,
                  available.top() + (available.height() - outer.height()) / 2);
+}
+
+bool CentreWhenShown(QWidget* dialog, const QShowEvent* event)
+{
+    if (event->spontaneous())
+        return false;
+    CentreOnScreen(dialog);
+    return true;
 }
 
 QPixmap Picture(const QString& name, QSize size, qreal devicePixelRatio)

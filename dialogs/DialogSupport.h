@@ -8,6 +8,7 @@
 
 class QDialog;
 class QPushButton;
+class QShowEvent;
 class QWidget;
 
 namespace DialogSupport {
@@ -25,6 +26,11 @@ QPushButton* CreateButton(const char* objectName, const QString& caption,
 // Moves a top-level window so that it stands in the middle of its screen's
 // available area. Called while the window is being shown, before it appears.
 void CentreOnScreen(QWidget* window);
+
+// At a real passage from hidden to shown (not the window system showing it
+// again, as after a minimise) centres the dialog and returns true; the
+// dialog's showEvent calls it after QDialog's own.
+bool CentreWhenShown(QWidget* dialog, const QShowEvent* event);
 
 // One of the dialogs' pictures (":/dialogs/<name>.svg"), drawn at `size`
 // (stretched to fit) and sharp on high-density screens.

@@ -15,7 +15,25 @@
 TfrmAbout::TfrmAbout(QWidget* parent) : QDialog(parent)
 {
     DialogSupport::SetUpDialogFrame(this, "frmAbout", "About Tamarin", QSize(541, 314));
+    CreateTexts();
 
+    Panel8 = new QFrame(this);
+    Panel8->setObjectName("Panel8");
+    Panel8->setFrameStyle(QFrame::HLine | QFrame::Sunken);
+    Panel8->setFixedHeight(2);
+    Panel8->setAccessibleName("Separator");
+
+    Button1 = DialogSupport::CreateButton("Button1", "&Close", "Close", this);
+    Button1->setDefault(true);
+
+    LayOutControls();
+    connect(Button1, &QPushButton::clicked, this, &TfrmAbout::Button1Click);
+    connect(Panel6, &LinkLabel::clicked, this, &TfrmAbout::Panel6Click);
+}
+
+// The picture, the product's name and version, and the link.
+void TfrmAbout::CreateTexts()
+{
     Image1 = new QLabel(this);
     Image1->setObjectName("Image1");
     Image1->setFixedSize(153, 233);
@@ -36,16 +54,10 @@ TfrmAbout::TfrmAbout(QWidget* parent) : QDialog(parent)
     Panel6 = new LinkLabel(QString::fromLatin1(WebLinks::HomePage), QColor(0, 0, 255), this);
     Panel6->setObjectName("Panel6");
     Panel6->setAccessibleName("Tamarin web site");
+}
 
-    Panel8 = new QFrame(this);
-    Panel8->setObjectName("Panel8");
-    Panel8->setFrameStyle(QFrame::HLine | QFrame::Sunken);
-    Panel8->setFixedHeight(2);
-    Panel8->setAccessibleName("Separator");
-
-    Button1 = DialogSupport::CreateButton("Button1", "&Close", "Close", this);
-    Button1->setDefault(true);
-
+void TfrmAbout::LayOutControls()
+{
     auto* texts = new QVBoxLayout;
     texts->setSpacing(4);
     texts->addWidget(Panel1);
@@ -68,17 +80,13 @@ TfrmAbout::TfrmAbout(QWidget* parent) : QDialog(parent)
     layout->addLayout(top, 1);
     layout->addWidget(Panel8);
     layout->addLayout(buttons);
-
-    connect(Button1, &QPushButton::clicked, this, &TfrmAbout::Button1Click);
-    connect(Panel6, &LinkLabel::clicked, this, &TfrmAbout::Panel6Click);
 }
 
 void TfrmAbout::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     // Everything shown is fixed; a showing only needs the box centred.
-    if (!event->spontaneous())
-        DialogSupport::CentreOnScreen(this);
+    DialogSupport::CentreWhenShown(this, event);
 }
 
 void TfrmAbout::Button1Click()

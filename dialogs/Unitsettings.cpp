@@ -233,10 +233,8 @@ QString TfrmSettings::RegexDocumentationAddress()
 void TfrmSettings::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    if (event->spontaneous())
-        return;  // only a real passage from hidden to shown counts
-    DialogSupport::CentreOnScreen(this);
-    FormShow();
+    if (DialogSupport::CentreWhenShown(this, event))
+        FormShow();
 }
 
 void TfrmSettings::FormShow()

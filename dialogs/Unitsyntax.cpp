@@ -29,7 +29,14 @@ constexpr const char* InvalidVerdict = tamarin::InvalidPatternMessage;
 TfrmSyntax::TfrmSyntax(QWidget* parent) : QDialog(parent)
 {
     DialogSupport::SetUpDialogFrame(this, "frmSyntax", "Syntax Error Test", QSize(477, 189));
+    CreateControls();
+    LayOutControls();
+    connect(Button2, &QPushButton::clicked, this, &TfrmSyntax::Button2Click);
+    connect(Button1, &QPushButton::clicked, this, &TfrmSyntax::Button1Click);
+}
 
+void TfrmSyntax::CreateControls()
+{
     Image1 = new QLabel(this);
     Image1->setObjectName("Image1");
     Image1->setFixedSize(24, 24);
@@ -63,7 +70,10 @@ TfrmSyntax::TfrmSyntax(QWidget* parent) : QDialog(parent)
     // Enter outside the pattern editor tests, as the main action of the dialog.
     Button2->setDefault(true);
     Button1 = DialogSupport::CreateButton("Button1", "&Close", "Close", this);
+}
 
+void TfrmSyntax::LayOutControls()
+{
     auto* heading = new QHBoxLayout;
     heading->addWidget(Image1);
     heading->addWidget(Panel2, 1);
@@ -81,18 +91,13 @@ TfrmSyntax::TfrmSyntax(QWidget* parent) : QDialog(parent)
     layout->addWidget(mnoSignature);
     layout->addWidget(Edit2);
     layout->addLayout(commands);
-
-    connect(Button2, &QPushButton::clicked, this, &TfrmSyntax::Button2Click);
-    connect(Button1, &QPushButton::clicked, this, &TfrmSyntax::Button1Click);
 }
 
 void TfrmSyntax::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    if (event->spontaneous())
-        return;  // only a real passage from hidden to shown counts
-    DialogSupport::CentreOnScreen(this);
-    FormShow();
+    if (DialogSupport::CentreWhenShown(this, event))
+        FormShow();
 }
 
 void TfrmSyntax::FormShow()
