@@ -10,6 +10,7 @@
 #include <QScreen>
 #include <QShowEvent>
 #include <QSvgRenderer>
+#include <QVBoxLayout>
 
 // The resources live in a static library; nothing else refers to them, so
 // the linker would drop them unless they are registered explicitly.
@@ -44,6 +45,23 @@ QPushButton* CreateButton(const char* objectName, const QString& caption,
     button->setAccessibleName(accessibleName);
     button->setMinimumWidth(75);
     return button;
+}
+
+std::pair<QPushButton*, QPushButton*> CreateOkCancelButtons(QWidget* parent)
+{
+    QPushButton* ok = CreateButton("Button1", "&OK", "OK", parent);
+    ok->setDefault(true);
+    QPushButton* cancel = CreateButton("Button2", "&Cancel", "Cancel", parent);
+    return {ok, cancel};
+}
+
+void LayOutPagesOverFoot(QDialog* dialog, QWidget* pages, QLayout* foot)
+{
+    constexpr int Margin = 8;
+    auto* layout = new QVBoxLayout(dialog);
+    layout->setContentsMargins(Margin, Margin, Margin, Margin);
+    layout->addWidget(pages, 1);
+    layout->addLayout(foot);
 }
 
 void CentreOnScreen(QWidget* window)

@@ -6,7 +6,10 @@
 #include <QSize>
 #include <QString>
 
+#include <utility>
+
 class QDialog;
+class QLayout;
 class QPushButton;
 class QShowEvent;
 class QWidget;
@@ -22,6 +25,13 @@ void SetUpDialogFrame(QDialog* dialog, const QString& objectName, const QString&
 // with "&") and the name assistive technology reads out.
 QPushButton* CreateButton(const char* objectName, const QString& caption,
                           const QString& accessibleName, QWidget* parent);
+
+// "&OK", the default button, and "&Cancel" (first and second): Button1 and
+// Button2 of a dialog that has both.
+std::pair<QPushButton*, QPushButton*> CreateOkCancelButtons(QWidget* parent);
+
+// A dialog's pages over its foot row of buttons, within the dialogs' margin.
+void LayOutPagesOverFoot(QDialog* dialog, QWidget* pages, QLayout* foot);
 
 // Moves a top-level window so that it stands in the middle of its screen's
 // available area. Called while the window is being shown, before it appears.

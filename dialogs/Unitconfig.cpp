@@ -14,6 +14,8 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include <tuple>
+
 namespace {
 
 // Status bar panels this dialog writes (0 product, 1 syntax check, 2 case).
@@ -36,19 +38,13 @@ TfrmConfig::TfrmConfig(QWidget* parent) : QDialog(parent)
     DialogSupport::SetUpDialogFrame(this, "frmConfig", "Config", QSize(486, 362));
     CreateMatchOptionPage();
 
-    Button1 = DialogSupport::CreateButton("Button1", "&OK", "OK", this);
-    Button1->setDefault(true);
-    Button2 = DialogSupport::CreateButton("Button2", "&Cancel", "Cancel", this);
+    std::tie(Button1, Button2) = DialogSupport::CreateOkCancelButtons(this);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(Button1);
     buttons->addWidget(Button2);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(8, 8, 8, 8);
-    layout->addWidget(PageControl1, 1);
-    layout->addLayout(buttons);
+    DialogSupport::LayOutPagesOverFoot(this, PageControl1, buttons);
 
     connect(Button1, &QPushButton::clicked, this, &TfrmConfig::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TfrmConfig::Button2Click);

@@ -19,6 +19,8 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include <tuple>
+
 namespace {
 
 // Each description is a list of lines, each but the last ending in a blank,
@@ -141,9 +143,7 @@ TfrmSettings::TfrmSettings(QWidget* parent) : QDialog(parent)
     pnRegexDocumentation->setAccessibleName("Regular expression library documentation");
     pnRegexDocumentation->setToolTip(RegexDocumentationAddress());
 
-    Button1 = DialogSupport::CreateButton("Button1", "&OK", "OK", this);
-    Button1->setDefault(true);
-    Button2 = DialogSupport::CreateButton("Button2", "&Cancel", "Cancel", this);
+    std::tie(Button1, Button2) = DialogSupport::CreateOkCancelButtons(this);
 
     auto* foot = new QHBoxLayout;
     foot->addWidget(pnRegexDocumentation, 0, Qt::AlignLeft | Qt::AlignVCenter);
@@ -151,10 +151,7 @@ TfrmSettings::TfrmSettings(QWidget* parent) : QDialog(parent)
     foot->addWidget(Button1);
     foot->addWidget(Button2);
 
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(8, 8, 8, 8);
-    layout->addWidget(pcSyntax, 1);
-    layout->addLayout(foot);
+    DialogSupport::LayOutPagesOverFoot(this, pcSyntax, foot);
 
     connect(Button1, &QPushButton::clicked, this, &TfrmSettings::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TfrmSettings::Button2Click);
