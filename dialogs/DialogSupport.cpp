@@ -43,7 +43,7 @@ QPushButton* CreateButton(const char* objectName, const QString& caption,
     auto* button = new QPushButton(caption, parent);
     button->setObjectName(objectName);
     button->setAccessibleName(accessibleName);
-    button->setMinimumWidth(75);
+    button->setMinimumWidth(ButtonWidth);
     return button;
 }
 
@@ -57,7 +57,6 @@ std::pair<QPushButton*, QPushButton*> CreateOkCancelButtons(QWidget* parent)
 
 void LayOutPagesOverFoot(QDialog* dialog, QWidget* pages, QLayout* foot)
 {
-    constexpr int Margin = 8;
     auto* layout = new QVBoxLayout(dialog);
     layout->setContentsMargins(Margin, Margin, Margin, Margin);
     layout->addWidget(pages, 1);

@@ -16,6 +16,11 @@ class QWidget;
 
 namespace DialogSupport {
 
+// The space between a dialog's frame and its contents.
+inline constexpr int Margin = 8;
+// The standard width of a push button.
+inline constexpr int ButtonWidth = 75;
+
 // Gives a dialog its name, caption, face and a fixed client area, with a frame
 // of title bar and close box only (no resizing, no minimise or maximise).
 void SetUpDialogFrame(QDialog* dialog, const QString& objectName, const QString& caption,

@@ -12,6 +12,15 @@
 #include <QShowEvent>
 #include <QVBoxLayout>
 
+namespace {
+
+constexpr QSize PictureSize(153, 233);
+constexpr int TextSpacing = 4;
+constexpr int PictureToTexts = 16;
+constexpr int SectionSpacing = 10;  // picture and texts, line, buttons
+
+} // namespace
+
 TfrmAbout::TfrmAbout(QWidget* parent) : QDialog(parent)
 {
     DialogSupport::SetUpDialogFrame(this, "frmAbout", "About Tamarin", QSize(541, 314));
@@ -36,8 +45,8 @@ void TfrmAbout::CreateTexts()
 {
     Image1 = new QLabel(this);
     Image1->setObjectName("Image1");
-    Image1->setFixedSize(153, 233);
-    Image1->setPixmap(DialogSupport::Picture("about", QSize(153, 233), devicePixelRatio()));
+    Image1->setFixedSize(PictureSize);
+    Image1->setPixmap(DialogSupport::Picture("about", PictureSize, devicePixelRatio()));
     Image1->setAccessibleName("Tamarin picture");
 
     Panel1 = new QLabel(ProductInfo::Name, this);
@@ -59,14 +68,14 @@ void TfrmAbout::CreateTexts()
 void TfrmAbout::LayOutControls()
 {
     auto* texts = new QVBoxLayout;
-    texts->setSpacing(4);
+    texts->setSpacing(TextSpacing);
     texts->addWidget(Panel1);
     texts->addWidget(Panel2);
     texts->addStretch();
     texts->addWidget(Panel6, 0, Qt::AlignRight);
 
     auto* top = new QHBoxLayout;
-    top->setSpacing(16);
+    top->setSpacing(PictureToTexts);
     top->addWidget(Image1, 0, Qt::AlignTop);
     top->addLayout(texts, 1);
 
@@ -75,8 +84,9 @@ void TfrmAbout::LayOutControls()
     buttons->addWidget(Button1);
 
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(8, 8, 8, 8);
-    layout->setSpacing(10);
+    const int margin = DialogSupport::Margin;
+    layout->setContentsMargins(margin, margin, margin, margin);
+    layout->setSpacing(SectionSpacing);
     layout->addLayout(top, 1);
     layout->addWidget(Panel8);
     layout->addLayout(buttons);

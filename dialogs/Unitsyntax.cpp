@@ -24,6 +24,11 @@ constexpr const char* ValidVerdict = "Regular Expression";
 // The same words as the engine's message for a pattern it cannot compile.
 constexpr const char* InvalidVerdict = tamarin::InvalidPatternMessage;
 
+constexpr QSize IconSize(24, 24);
+constexpr int PatternEditorHeight = 89;
+constexpr int ContentMargin = 6;
+constexpr int ContentSpacing = 4;
+
 } // namespace
 
 TfrmSyntax::TfrmSyntax(QWidget* parent) : QDialog(parent)
@@ -39,8 +44,8 @@ void TfrmSyntax::CreateControls()
 {
     Image1 = new QLabel(this);
     Image1->setObjectName("Image1");
-    Image1->setFixedSize(24, 24);
-    Image1->setPixmap(DialogSupport::Picture("syntax-test", QSize(24, 24), devicePixelRatio()));
+    Image1->setFixedSize(IconSize);
+    Image1->setPixmap(DialogSupport::Picture("syntax-test", IconSize, devicePixelRatio()));
     Image1->setAccessibleName("Syntax test icon");
 
     Panel2 = new QLabel("Regular Expression Syntax Error Test", this);
@@ -52,7 +57,7 @@ void TfrmSyntax::CreateControls()
     mnoSignature->setAccessibleName("Pattern");
     mnoSignature->setTabChangesFocus(true);
     mnoSignature->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    mnoSignature->setFixedHeight(89);
+    mnoSignature->setFixedHeight(PatternEditorHeight);
     Theme::KeepWhiteWithDarkText(mnoSignature);
 
     Edit2 = new QLineEdit(this);
@@ -85,8 +90,8 @@ void TfrmSyntax::LayOutControls()
     commands->addWidget(Button1);
 
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(6, 6, 6, 6);
-    layout->setSpacing(4);
+    layout->setContentsMargins(ContentMargin, ContentMargin, ContentMargin, ContentMargin);
+    layout->setSpacing(ContentSpacing);
     layout->addLayout(heading);
     layout->addWidget(mnoSignature);
     layout->addWidget(Edit2);
