@@ -84,28 +84,7 @@ void TfrmMain::ConnectHandlers()
     connect(cbCaseSensitive, &QCheckBox::toggled, this, &TfrmMain::cbCaseSensitiveClick);
     connect(ComboBoxEx1, &QComboBox::currentIndexChanged, this, &TfrmMain::ComboBoxEx1Change);
 
-    const std::pair<QAction*, void (TfrmMain::*)()> actions[] = {
-        {mnuSyntax, &TfrmMain::mnuSyntaxClick},
-        {tbSyntax, &TfrmMain::tbSyntaxClick},
-        {mnuAlgorithms, &TfrmMain::mnuAlgorithmsClick},
-        {tbAlgorithm, &TfrmMain::tbAlgorithmClick},
-        {mnuConfig, &TfrmMain::mnuConfigClick},
-        {tbConfig, &TfrmMain::tbConfigClick},
-        {mnuCreditCardNumberCheck, &TfrmMain::mnuCreditCardNumberCheckClick},
-        {mnuRegExpSyntaxTest, &TfrmMain::mnuRegExpSyntaxTestClick},
-        {About1, &TfrmMain::About1Click},
-        {tbAbout, &TfrmMain::tbAboutClick},
-        {Exit1, &TfrmMain::Exit1Click},
-        {sampleCredit, &TfrmMain::sampleCreditClick},
-        {sampleSocial, &TfrmMain::sampleSocialClick},
-        {ToolButton13, &TfrmMain::ToolButton13Click},
-        {SupportWebBoard1, &TfrmMain::SupportWebBoard1Click},
-        {ToolButton14, &TfrmMain::ToolButton14Click},
-        {TamarinWebSite1, &TfrmMain::TamarinWebSite1Click},
-        {RegularExpressionTutorial1, &TfrmMain::RegularExpressionTutorial1Click},
-    };
-    for (const auto& [action, handler] : actions)
-        connect(action, &QAction::triggered, this, handler);
+    ConnectActions();
     connect(Timer1, &QTimer::timeout, this, &TfrmMain::Timer1Timer);
 }
 

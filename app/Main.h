@@ -134,14 +134,22 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    // Construction, in MainLayout.cpp.
+    // Construction, in MainLayout.cpp; the commands in MainActions.cpp.
     void FormCreate();
     void CreateActions();
+    void ConnectActions();
     void CreateMenu();
     void CreateToolBar();
+    void CreateToolBarControls();
+    QWidget* CreateBody();
     QWidget* CreateEditors();
+    QWidget* CreateMatchStrip(QWidget* parent);
+    void CreateOutcomeLine(QWidget* strip);
+    QWidget* CreateInputPages(QWidget* parent);
     QWidget* CreateResultArea();
+    void CreateResultTree(QWidget* parent);
     void CreateStatusBar();
+    QLabel* CreateStatusPanel(int index);
     void ConnectHandlers();
     void PlaceOnScreen();
 

@@ -1,6 +1,6 @@
 // The main window's controls, built top to bottom: tool bar, pattern editor,
 // the "Real-Time Match" strip and the input editor, the result panes and
-// tree, the status bar, and the menu.
+// tree and the status bar. The menu and the tool bar are in MainActions.cpp.
 #include "Main.h"
 #include "OutcomeLine.h"
 #include "PlainTextEditor.h"
@@ -12,14 +12,10 @@
 #include "StatusTexts.h"
 #include "Theme.h"
 
-#include <QAction>
 #include <QCheckBox>
-#include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QMenu>
-#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -27,8 +23,6 @@
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
-#include <QToolBar>
-#include <QToolButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -44,18 +38,34 @@ static void InitResources()
 
 namespace {
 
+// The window's designed outer size; the splitters share it out as designed.
 constexpr int DesignedWidth = 717;
 constexpr int DesignedHeight = 486;
+constexpr int PatternHeight = 97;        // the pattern editor
+constexpr int MiddleHeight = 200;        // the match strip and the input pages
+constexpr int ResultsHeight = 120;       // the result panes and tree
+constexpr int BeforePaneHeight = 57;
+constexpr int AfterPaneHeight = 60;
+constexpr int ResultTreeWidth = 349;
+constexpr int SplitterHandleWidth = 3;
+
+constexpr int PatternMinimumHeight = 24;
+constexpr int StripLeftMargin = 4;
+constexpr int StripMinimumHeight = 25;
+constexpr QSize SearchIconSize(16, 16);
+constexpr QSize SearchButtonMinimumSize(86, 25);
+constexpr int PanePictureSize = 16;
+constexpr int PanePictureSpacing = 2;
+constexpr int TreeIndentation = 19;
+
+constexpr int StatusPanelCount = 5;
+constexpr int ClockPanel = 4;
+constexpr int StatusPanelPadding = 14;       // frame and margins around the text
+constexpr int StatusPanelMargin = 3;
+constexpr int StatusPanelMinimumWidth = 16;  // what a panel gives way to
+constexpr int ClockIntervalMs = 900;
 
 const char* const WindowCaption = "Tamarin [PERL<>POSIX Basic<>POSIX Extended]";
-
-QAction* NewAction(QObject* parent, const char* name, const QString& text, bool enabled = true)
-{
-    auto* action = new QAction(text, parent);
-    action->setObjectName(name);
-    action->setEnabled(enabled);
-    return action;
-}
 
 QPlainTextEdit* NewEditor(const char* name, const QString& accessibleName, QWidget* parent)
 {
@@ -80,6 +90,15 @@ ResultPane* NewResultPane(const char* name, const QString& accessibleName)
     return pane;
 }
 
+QSplitter* NewSplitter(Qt::Orientation orientation, const char* name, QWidget* parent)
+{
+    auto* splitter = new QSplitter(orientation, parent);
+    splitter->setObjectName(name);
+    splitter->setHandleWidth(SplitterHandleWidth);
+    splitter->setChildrenCollapsible(false);
+    return splitter;
+}
+
 // A result pane: its 16-pixel picture beside the white text.
 QWidget* NewPane(ResultPane* editor, const char* pictureName, const QString& picture,
                  const QString& description)
@@ -87,11 +106,11 @@ QWidget* NewPane(ResultPane* editor, const char* pictureName, const QString& pic
     auto* pane = new QWidget;
     auto* layout = new QHBoxLayout(pane);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(2);
+    layout->setSpacing(PanePictureSpacing);
     auto* image = new QLabel(pane);
     image->setObjectName(pictureName);
-    image->setPixmap(QIcon(picture).pixmap(16, 16));
-    image->setFixedWidth(16);
+    image->setPixmap(QIcon(picture).pixmap(PanePictureSize, PanePictureSize));
+    image->setFixedWidth(PanePictureSize);
     image->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
     image->setToolTip(description);
     image->setAccessibleName(description);
@@ -112,19 +131,28 @@ public:
         setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
     }
     QSize sizeHint() const override { return {width_, QLabel::sizeHint().height()}; }
-    QSize minimumSizeHint() const override { return {16, QLabel::minimumSizeHint().height()}; }
+    QSize minimumSizeHint() const override
+    {
+        return {StatusPanelMinimumWidth, QLabel::minimumSizeHint().height()};
+    }
 
 private:
     int width_;
 };
 
-// A gap between tool-bar groups (a divider is the bar's own separator line).
-void AddGap(QToolBar* bar)
-{
-    auto* gap = new QWidget(bar);
-    gap->setFixedWidth(8);
-    bar->addWidget(gap);
-}
+struct PanelDesign {
+    int width;
+    const char* text;
+    const char* name;  // accessible name
+};
+
+const PanelDesign StatusPanels[StatusPanelCount] = {
+    {130, ProductInfo::Title, "Product"},
+    {140, StatusTexts::SyntaxCheck(false), "Syntax check"},
+    {110, StatusTexts::Case(false), "Case"},
+    {160, StatusTexts::Syntax(0), "Syntax"},
+    {160, "", "Date and time"},
+};
 
 } // namespace
 
@@ -136,180 +164,27 @@ void TfrmMain::FormCreate()
     ComboBoxEx1->setCurrentIndex(1);
 }
 
-void TfrmMain::CreateActions()
-{
-    tbNew = NewAction(this, "tbNew", "New", false);
-    tbOpen = NewAction(this, "tbOpen", "Open", false);
-    tbSave = NewAction(this, "tbSave", "Save", false);
-    tbSyntax = NewAction(this, "tbSyntax", "Syntax");
-    tbAlgorithm = NewAction(this, "tbAlgorithm", "Algorithms");
-    tbConfig = NewAction(this, "tbConfig", "Config");
-    // These three carry pictures only: no hint.
-    ToolButton13 = NewAction(this, "ToolButton13", QString());
-    ToolButton14 = NewAction(this, "ToolButton14", QString());
-    tbAbout = NewAction(this, "tbAbout", QString());
-
-    const std::pair<QAction*, const char*> pictures[] = {
-        {tbNew, ":/toolbar/new.svg"},          {tbOpen, ":/toolbar/open.svg"},
-        {tbSave, ":/toolbar/save.svg"},        {tbSyntax, ":/toolbar/syntax.svg"},
-        {tbAlgorithm, ":/toolbar/algorithm.svg"}, {tbConfig, ":/toolbar/config.svg"},
-        {ToolButton13, ":/toolbar/help.svg"},  {ToolButton14, ":/toolbar/home.svg"},
-        {tbAbout, ":/toolbar/about.svg"},
-    };
-    for (const auto& [action, picture] : pictures)
-        action->setIcon(QIcon(picture));
-
-    mnuNew = NewAction(this, "mnuNew", "&New", false);
-    mnuNew->setShortcut(QKeySequence("Ctrl+N"));
-    mnuOpen = NewAction(this, "mnuOpen", "&Open", false);
-    mnuOpen->setShortcut(QKeySequence("Ctrl+O"));
-    mnuSave = NewAction(this, "mnuSave", "&Save", false);
-    mnuSave->setShortcut(QKeySequence("Ctrl+S"));
-    mnuSaveAs = NewAction(this, "mnuSaveAs", "Save &as...", false);
-    mnuClose = NewAction(this, "mnuClose", "&Close", false);
-    Exit1 = NewAction(this, "Exit1", "E&xit");
-    mnuSyntax = NewAction(this, "mnuSyntax", "&Syntax");
-    mnuAlgorithms = NewAction(this, "mnuAlgorithms", "&Algorithms");
-    mnuConfig = NewAction(this, "mnuConfig", "&Config");
-    mnuCreditCardNumberCheck = NewAction(this, "mnuCreditCardNumberCheck", "Credit &Card Checker");
-    mnuRegExpSyntaxTest = NewAction(this, "mnuRegExpSyntaxTest", "&RegExp Syntax Test");
-    sampleCredit = NewAction(this, "sampleCredit", "Credit Card Number");
-    sampleSocial = NewAction(this, "sampleSocial", "Social Number");
-    HowToUseTamarin1 = NewAction(this, "HowToUseTamarin1", "How to &Use Tamarin", false);
-    RegularExpressionTutorial1 =
-        NewAction(this, "RegularExpressionTutorial1", "Regular Expression &Tutorial", false);
-    SupportWebBoard1 = NewAction(this, "SupportWebBoard1", "&Support && WebBoard");
-    TamarinWebSite1 = NewAction(this, "TamarinWebSite1", "Tamarin &Web Site");
-    About1 = NewAction(this, "About1", "&About...");
-    About1->setShortcut(QKeySequence(Qt::Key_F1));
-}
-
-void TfrmMain::CreateMenu()
-{
-    QMenuBar* bar = menuBar();
-    bar->setObjectName("MainMenu1");
-
-    QMenu* file = bar->addMenu("&File");
-    file->setObjectName("File1");
-    file->addAction(mnuNew);
-    file->addSeparator();
-    file->addAction(mnuOpen);
-    file->addSeparator();
-    file->addAction(mnuSave);
-    file->addAction(mnuSaveAs);
-    file->addSeparator();
-    file->addAction(mnuClose);
-    file->addSeparator();
-    file->addAction(Exit1);
-
-    QMenu* settings = bar->addMenu("&Settings");
-    settings->setObjectName("Settings1");
-    settings->addAction(mnuSyntax);
-    settings->addAction(mnuAlgorithms);
-    settings->addSeparator();
-    settings->addAction(mnuConfig);
-
-    QMenu* tools = bar->addMenu("&Tools");
-    tools->setObjectName("Tools1");
-    tools->addAction(mnuCreditCardNumberCheck);
-    tools->addAction(mnuRegExpSyntaxTest);
-    QAction* sampleSeparator = tools->addSeparator();
-    sampleSeparator->setObjectName("N10");
-    QMenu* samples = tools->addMenu("&Sample RegExp");
-    samples->setObjectName("SampleRegExpMenu");
-    samples->addAction(sampleCredit);
-    samples->addAction(sampleSocial);
-    SampleRegExp1 = samples->menuAction();
-    SampleRegExp1->setObjectName("SampleRegExp1");
-    // The samples are kept out of sight, their separator with them.
-    sampleSeparator->setVisible(false);
-    SampleRegExp1->setVisible(false);
-
-    QMenu* help = bar->addMenu("&Help");
-    help->setObjectName("Help1");
-    help->addAction(HowToUseTamarin1);
-    help->addAction(RegularExpressionTutorial1);
-    help->addSeparator();
-    help->addAction(SupportWebBoard1);
-    help->addAction(TamarinWebSite1);
-    help->addSeparator();
-    help->addAction(About1);
-}
-
-void TfrmMain::CreateToolBar()
-{
-    ToolBar1 = new QToolBar(this);
-    ToolBar1->setObjectName("ToolBar1");
-    ToolBar1->setAccessibleName("Tool bar");
-    ToolBar1->setMovable(false);
-    ToolBar1->setFloatable(false);
-    ToolBar1->toggleViewAction()->setEnabled(false);
-    ToolBar1->setIconSize(QSize(24, 24));
-    ToolBar1->setMinimumHeight(33);
-    addToolBar(Qt::TopToolBarArea, ToolBar1);
-
-    ComboBoxEx1 = new QComboBox(ToolBar1);
-    ComboBoxEx1->setObjectName("ComboBoxEx1");
-    ComboBoxEx1->setAccessibleName("Algorithm");
-    ComboBoxEx1->addItems({"MATCH", "SEARCH"});
-    QFont bold = ComboBoxEx1->font();
-    bold.setBold(true);
-    ComboBoxEx1->setFont(bold);
-    ComboBoxEx1->setMinimumWidth(107);
-    ComboBoxEx1->setFocusPolicy(Qt::StrongFocus);
-
-    cbCaseSensitive = new QCheckBox("Case\nSensitive", ToolBar1);
-    cbCaseSensitive->setObjectName("cbCaseSensitive");
-    cbCaseSensitive->setAccessibleName("Case Sensitive");
-
-    ToolBar1->addAction(tbNew);
-    AddGap(ToolBar1);
-    ToolBar1->addAction(tbOpen);
-    ToolBar1->addAction(tbSave);
-    ToolBar1->addSeparator();
-    ToolBar1->addAction(tbSyntax);
-    ToolBar1->addAction(tbAlgorithm);
-    ToolBar1->addAction(tbConfig);
-    AddGap(ToolBar1);
-    ToolBar1->addWidget(ComboBoxEx1);
-    AddGap(ToolBar1);
-    ToolBar1->addWidget(cbCaseSensitive);
-    ToolBar1->addSeparator();
-    ToolBar1->addAction(ToolButton13);
-    ToolBar1->addAction(ToolButton14);
-    ToolBar1->addSeparator();
-    ToolBar1->addAction(tbAbout);
-
-    // Flat 32 x 30 buttons; the picture-only ones still need a name for screen readers.
-    const std::pair<QAction*, const char*> buttons[] = {
-        {tbNew, "New"},       {tbOpen, "Open"},         {tbSave, "Save"},
-        {tbSyntax, "Syntax"}, {tbAlgorithm, "Algorithms"}, {tbConfig, "Config"},
-        {ToolButton13, "Support and web board"}, {ToolButton14, "Tamarin web site"},
-        {tbAbout, "About"},
-    };
-    for (const auto& [action, name] : buttons) {
-        QWidget* button = ToolBar1->widgetForAction(action);
-        button->setFixedSize(32, 30);
-        button->setAccessibleName(name);
-        button->setObjectName(action->objectName() + "Button");
-    }
-}
-
 QWidget* TfrmMain::CreateEditors()
 {
     mmoSignature = NewEditor("mmoSignature", "Pattern", nullptr);
-    mmoSignature->setMinimumHeight(24);
+    mmoSignature->setMinimumHeight(PatternMinimumHeight);
 
     auto* middle = new QWidget;
     middle->setObjectName("Panel1");
     auto* layout = new QVBoxLayout(middle);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
+    layout->addWidget(CreateMatchStrip(middle));
+    layout->addWidget(CreateInputPages(middle), 1);
+    return middle;
+}
 
-    auto* strip = new QWidget(middle);
+QWidget* TfrmMain::CreateMatchStrip(QWidget* parent)
+{
+    auto* strip = new QWidget(parent);
     strip->setObjectName("Panel2");
     auto* stripLayout = new QHBoxLayout(strip);
-    stripLayout->setContentsMargins(4, 0, 0, 0);
+    stripLayout->setContentsMargins(StripLeftMargin, 0, 0, 0);
     cbSimultaneous = new QCheckBox("Real-Time Match", strip);
     cbSimultaneous->setObjectName("cbSimultaneous");
     cbSimultaneous->setAccessibleName("Real-Time Match");
@@ -317,9 +192,19 @@ QWidget* TfrmMain::CreateEditors()
     btnMatch = new QPushButton(QIcon(":/buttons/search.svg"), "Search", strip);
     btnMatch->setObjectName("btnMatch");
     btnMatch->setAccessibleName("Search");
-    btnMatch->setIconSize(QSize(16, 16));
-    btnMatch->setMinimumSize(86, 25);
+    btnMatch->setIconSize(SearchIconSize);
+    btnMatch->setMinimumSize(SearchButtonMinimumSize);
     btnMatch->setAutoDefault(false);
+    CreateOutcomeLine(strip);
+    stripLayout->addWidget(cbSimultaneous);
+    stripLayout->addWidget(pnOutcome, 1);
+    stripLayout->addWidget(btnMatch);
+    strip->setFixedHeight(std::max(StripMinimumHeight, strip->sizeHint().height()));
+    return strip;
+}
+
+void TfrmMain::CreateOutcomeLine(QWidget* strip)
+{
     pnOutcome = new QLabel(strip);
     pnOutcome->setObjectName("pnOutcome");
     // A long text is cut, never widens the window; no accessible name of its
@@ -328,13 +213,11 @@ QWidget* TfrmMain::CreateEditors()
     pnOutcome->setAlignment(Qt::AlignVCenter | Qt::AlignHCenter);
     pnOutcome->setTextFormat(Qt::PlainText);
     pnOutcome->setText(OutcomeText(NothingToDo::NotYet));
-    stripLayout->addWidget(cbSimultaneous);
-    stripLayout->addWidget(pnOutcome, 1);
-    stripLayout->addWidget(btnMatch);
-    strip->setFixedHeight(std::max(25, strip->sizeHint().height()));
-    layout->addWidget(strip);
+}
 
-    PageControl1 = new QTabWidget(middle);
+QWidget* TfrmMain::CreateInputPages(QWidget* parent)
+{
+    PageControl1 = new QTabWidget(parent);
     PageControl1->setObjectName("PageControl1");
     PageControl1->setAccessibleName("Input pages");
     PageControl1->setTabPosition(QTabWidget::South);
@@ -346,33 +229,36 @@ QWidget* TfrmMain::CreateEditors()
     tabLayout->setContentsMargins(0, 0, 0, 0);
     tabLayout->addWidget(reSearch);
     PageControl1->addTab(tab, "Input String");
-    layout->addWidget(PageControl1, 1);
-    return middle;
+    return PageControl1;
 }
 
 QWidget* TfrmMain::CreateResultArea()
 {
-    auto* area = new QSplitter(Qt::Horizontal);
-    area->setObjectName("Splitter3");
-    area->setHandleWidth(3);
-    area->setChildrenCollapsible(false);
-
-    auto* panes = new QSplitter(Qt::Vertical, area);
-    panes->setObjectName("Splitter4");
-    panes->setHandleWidth(3);
-    panes->setChildrenCollapsible(false);
+    QSplitter* area = NewSplitter(Qt::Horizontal, "Splitter3", nullptr);
+    QSplitter* panes = NewSplitter(Qt::Vertical, "Splitter4", area);
     what1 = NewResultPane("what1", "Text before the match");
     what0 = NewResultPane("what0", "Text after the match");
     panes->addWidget(NewPane(what1, "Image1", ":/panes/before.svg", "Text before the match"));
     panes->addWidget(NewPane(what0, "Image2", ":/panes/after.svg", "Text after the match"));
-    panes->setSizes({57, 60});
+    panes->setSizes({BeforePaneHeight, AfterPaneHeight});
 
-    TreeView1 = new QTreeWidget(area);
+    CreateResultTree(area);
+    area->addWidget(panes);
+    area->addWidget(TreeView1);
+    area->setStretchFactor(0, 1);
+    area->setStretchFactor(1, 0);
+    area->setSizes({DesignedWidth - ResultTreeWidth - SplitterHandleWidth, ResultTreeWidth});
+    return area;
+}
+
+void TfrmMain::CreateResultTree(QWidget* parent)
+{
+    TreeView1 = new QTreeWidget(parent);
     TreeView1->setObjectName("TreeView1");
     TreeView1->setAccessibleName("Result tree");
     TreeView1->setHeaderHidden(true);
     TreeView1->setColumnCount(1);
-    TreeView1->setIndentation(19);
+    TreeView1->setIndentation(TreeIndentation);
     TreeView1->setUniformRowHeights(true);
     TreeView1->setAllColumnsShowFocus(true);
     TreeView1->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -382,13 +268,6 @@ QWidget* TfrmMain::CreateResultArea()
     TreeView1->setFont(bold);
     Theme::KeepWhiteWithDarkText(TreeView1);
     new QTreeWidgetItem(TreeView1, {"Fixed Lists"});
-
-    area->addWidget(panes);
-    area->addWidget(TreeView1);
-    area->setStretchFactor(0, 1);
-    area->setStretchFactor(1, 0);
-    area->setSizes({DesignedWidth - 349 - 3, 349});
-    return area;
 }
 
 void TfrmMain::CreateStatusBar()
@@ -398,33 +277,27 @@ void TfrmMain::CreateStatusBar()
     StatusBar1->setAccessibleName("Status bar");
     // The frame resizes the window; the grip would take the clock's room.
     StatusBar1->setSizeGripEnabled(false);
-    struct PanelDesign {
-        int width;
-        const char* text;
-        const char* name;
-    };
-    const PanelDesign designs[5] = {
-        {130, ProductInfo::Title, "Product"},
-        {140, StatusTexts::SyntaxCheck(false), "Syntax check"},
-        {110, StatusTexts::Case(false), "Case"},
-        {160, StatusTexts::Syntax(0), "Syntax"},
-        {160, "", "Date and time"},
-    };
-    for (int i = 0; i < 5; ++i) {
-        // The designed width, or wider where a font needs more room for the text.
-        const QString widest = i == 4 ? QStringLiteral("8888/88/88 88:88:88") : QString(designs[i].text);
-        const int needed = StatusBar1->fontMetrics().horizontalAdvance(widest) + 14;
-        const int width = i == 4 ? needed : std::max(designs[i].width, needed);
-        auto* panel = new StatusPanelLabel(designs[i].text, width, StatusBar1);
-        panel->setObjectName(QString("StatusPanel%1").arg(i));
-        panel->setAccessibleName(designs[i].name);
-        panel->setFrameStyle(i == 0 ? QFrame::NoFrame : QFrame::Panel | QFrame::Sunken);
-        panel->setAlignment(i == 0 ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter);
-        panel->setContentsMargins(3, 0, 3, 0);
-        // The last panel reaches to the right edge, as a status bar's last part does.
-        StatusBar1->addWidget(panel, i == 4 ? 1 : 0);
-        panels_[i] = panel;
-    }
+    for (int i = 0; i < StatusPanelCount; ++i)
+        panels_[i] = CreateStatusPanel(i);
+}
+
+QLabel* TfrmMain::CreateStatusPanel(int index)
+{
+    const PanelDesign& design = StatusPanels[index];
+    const bool clock = index == ClockPanel;
+    // The designed width, or wider where a font needs more room for the text.
+    const QString widest = clock ? QStringLiteral("8888/88/88 88:88:88") : QString(design.text);
+    const int needed = StatusBar1->fontMetrics().horizontalAdvance(widest) + StatusPanelPadding;
+    const int width = clock ? needed : std::max(design.width, needed);
+    auto* panel = new StatusPanelLabel(design.text, width, StatusBar1);
+    panel->setObjectName(QString("StatusPanel%1").arg(index));
+    panel->setAccessibleName(design.name);
+    panel->setFrameStyle(index == 0 ? QFrame::NoFrame : QFrame::Panel | QFrame::Sunken);
+    panel->setAlignment(index == 0 ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter);
+    panel->setContentsMargins(StatusPanelMargin, 0, StatusPanelMargin, 0);
+    // The last panel reaches to the right edge, as a status bar's last part does.
+    StatusBar1->addWidget(panel, clock ? 1 : 0);
+    return panel;
 }
 
 void TfrmMain::PlaceOnScreen()
@@ -438,6 +311,19 @@ void TfrmMain::PlaceOnScreen()
         outer.moveCenter(available.center());
         move(outer.topLeft());
     }
+}
+
+QWidget* TfrmMain::CreateBody()
+{
+    QSplitter* body = NewSplitter(Qt::Vertical, "Splitter1", this);
+    body->addWidget(CreateEditors());
+    body->addWidget(CreateResultArea());
+    body->insertWidget(0, mmoSignature);
+    body->setStretchFactor(0, 0);
+    body->setStretchFactor(1, 1);
+    body->setStretchFactor(2, 0);
+    body->setSizes({PatternHeight, MiddleHeight, ResultsHeight});
+    return body;
 }
 
 TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent)
@@ -455,25 +341,12 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent)
     CreateActions();
     CreateMenu();
     CreateToolBar();
-
-    auto* body = new QSplitter(Qt::Vertical, this);
-    body->setObjectName("Splitter1");
-    body->setHandleWidth(3);
-    body->setChildrenCollapsible(false);
-    body->addWidget(CreateEditors());
-    body->addWidget(CreateResultArea());
-    body->insertWidget(0, mmoSignature);
-    body->setStretchFactor(0, 0);
-    body->setStretchFactor(1, 1);
-    body->setStretchFactor(2, 0);
-    body->setSizes({97, 200, 120});
-    setCentralWidget(body);
-
+    setCentralWidget(CreateBody());
     CreateStatusBar();
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName("Timer1");
-    Timer1->setInterval(900);
+    Timer1->setInterval(ClockIntervalMs);
 
     view_ = std::make_unique<QtEngineView>(QtEngineView::Controls{
         reSearch, what0, what1, TreeView1, cbCaseSensitive, this});

@@ -15,8 +15,7 @@
 // --quick runs Perl Search, case off only.
 #include "Engine.h"
 #include "HeadlessView.h"
-
-#include <boost/version.hpp>
+#include "RegexLibrary.h"
 
 #include <sys/wait.h>
 #include <unistd.h>
@@ -232,9 +231,9 @@ int main(int argc, char** argv)
                         combos.push_back({algorithm, syntax, caseSensitive});
     }
 
+    const tamarin::RegexLibraryRelease release = tamarin::RegexLibraryVersion();
     std::printf("Boost.Regex %d.%d.%d; %zu combination(s) per row; limit %d s per row\n",
-                BOOST_VERSION / 100000, BOOST_VERSION / 100 % 1000, BOOST_VERSION % 100,
-                combos.size(), timeout);
+                release.major, release.minor, release.patch, combos.size(), timeout);
     std::printf("%-32s %8s %12s  %s\n", "pattern / input", "size", "worst block", "result (Perl Search)");
     for (const Row& row : Rows()) {
         for (std::size_t size : sizes) {

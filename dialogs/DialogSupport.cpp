@@ -8,7 +8,9 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
+#include <QShowEvent>
 #include <QSvgRenderer>
+#include <QVBoxLayout>
 
 // The resources live in a static library; nothing else refers to them, so
 // the linker would drop them unless they are registered explicitly.
@@ -41,8 +43,24 @@ QPushButton* CreateButton(const char* objectName, const QString& caption,
     auto* button = new QPushButton(caption, parent);
     button->setObjectName(objectName);
     button->setAccessibleName(accessibleName);
-    button->setMinimumWidth(75);
+    button->setMinimumWidth(ButtonWidth);
     return button;
+}
+
+std::pair<QPushButton*, QPushButton*> CreateOkCancelButtons(QWidget* parent)
+{
+    QPushButton* ok = CreateButton("Button1", "&OK", "OK", parent);
+    ok->setDefault(true);
+    QPushButton* cancel = CreateButton("Button2", "&Cancel", "Cancel", parent);
+    return {ok, cancel};
+}
+
+void LayOutPagesOverFoot(QDialog* dialog, QWidget* pages, QLayout* foot)
+{
+    auto* layout = new QVBoxLayout(dialog);
+    layout->setContentsMargins(Margin, Margin, Margin, Margin);
+    layout->addWidget(pages, 1);
+    layout->addLayout(foot);
 }
 
 void CentreOnScreen(QWidget* window)
@@ -58,6 +76,14 @@ void CentreOnScreen(QWidget* window)
     const QSize outer = window->frameGeometry().size();
     window->move(available.left() + (available.width() - outer.width()) / 2,
                  available.top() + (available.height() - outer.height()) / 2);
+}
+
+bool CentreWhenShown(QWidget* dialog, const QShowEvent* event)
+{
+    if (event->spontaneous())
+        return false;
+    CentreOnScreen(dialog);
+    return true;
 }
 
 QPixmap Picture(const QString& name, QSize size, qreal devicePixelRatio)

@@ -12,14 +12,41 @@
 #include <QShowEvent>
 #include <QVBoxLayout>
 
+namespace {
+
+constexpr QSize PictureSize(153, 233);
+constexpr int TextSpacing = 4;
+constexpr int PictureToTexts = 16;
+constexpr int SectionSpacing = 10;  // picture and texts, line, buttons
+
+} // namespace
+
 TfrmAbout::TfrmAbout(QWidget* parent) : QDialog(parent)
 {
     DialogSupport::SetUpDialogFrame(this, "frmAbout", "About Tamarin", QSize(541, 314));
+    CreateTexts();
 
+    Panel8 = new QFrame(this);
+    Panel8->setObjectName("Panel8");
+    Panel8->setFrameStyle(QFrame::HLine | QFrame::Sunken);
+    Panel8->setFixedHeight(2);
+    Panel8->setAccessibleName("Separator");
+
+    Button1 = DialogSupport::CreateButton("Button1", "&Close", "Close", this);
+    Button1->setDefault(true);
+
+    LayOutControls();
+    connect(Button1, &QPushButton::clicked, this, &TfrmAbout::Button1Click);
+    connect(Panel6, &LinkLabel::clicked, this, &TfrmAbout::Panel6Click);
+}
+
+// The picture, the product's name and version, and the link.
+void TfrmAbout::CreateTexts()
+{
     Image1 = new QLabel(this);
     Image1->setObjectName("Image1");
-    Image1->setFixedSize(153, 233);
-    Image1->setPixmap(DialogSupport::Picture("about", QSize(153, 233), devicePixelRatio()));
+    Image1->setFixedSize(PictureSize);
+    Image1->setPixmap(DialogSupport::Picture("about", PictureSize, devicePixelRatio()));
     Image1->setAccessibleName("Tamarin picture");
 
     Panel1 = new QLabel(ProductInfo::Name, this);
@@ -36,25 +63,19 @@ TfrmAbout::TfrmAbout(QWidget* parent) : QDialog(parent)
     Panel6 = new LinkLabel(QString::fromLatin1(WebLinks::HomePage), QColor(0, 0, 255), this);
     Panel6->setObjectName("Panel6");
     Panel6->setAccessibleName("Tamarin web site");
+}
 
-    Panel8 = new QFrame(this);
-    Panel8->setObjectName("Panel8");
-    Panel8->setFrameStyle(QFrame::HLine | QFrame::Sunken);
-    Panel8->setFixedHeight(2);
-    Panel8->setAccessibleName("Separator");
-
-    Button1 = DialogSupport::CreateButton("Button1", "&Close", "Close", this);
-    Button1->setDefault(true);
-
+void TfrmAbout::LayOutControls()
+{
     auto* texts = new QVBoxLayout;
-    texts->setSpacing(4);
+    texts->setSpacing(TextSpacing);
     texts->addWidget(Panel1);
     texts->addWidget(Panel2);
     texts->addStretch();
     texts->addWidget(Panel6, 0, Qt::AlignRight);
 
     auto* top = new QHBoxLayout;
-    top->setSpacing(16);
+    top->setSpacing(PictureToTexts);
     top->addWidget(Image1, 0, Qt::AlignTop);
     top->addLayout(texts, 1);
 
@@ -63,22 +84,19 @@ TfrmAbout::TfrmAbout(QWidget* parent) : QDialog(parent)
     buttons->addWidget(Button1);
 
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(8, 8, 8, 8);
-    layout->setSpacing(10);
+    const int margin = DialogSupport::Margin;
+    layout->setContentsMargins(margin, margin, margin, margin);
+    layout->setSpacing(SectionSpacing);
     layout->addLayout(top, 1);
     layout->addWidget(Panel8);
     layout->addLayout(buttons);
-
-    connect(Button1, &QPushButton::clicked, this, &TfrmAbout::Button1Click);
-    connect(Panel6, &LinkLabel::clicked, this, &TfrmAbout::Panel6Click);
 }
 
 void TfrmAbout::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     // Everything shown is fixed; a showing only needs the box centred.
-    if (!event->spontaneous())
-        DialogSupport::CentreOnScreen(this);
+    DialogSupport::CentreWhenShown(this, event);
 }
 
 void TfrmAbout::Button1Click()

@@ -27,4 +27,8 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+
+private:
+    void CreateTexts();
+    void LayOutControls();
 };

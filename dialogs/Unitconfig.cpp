@@ -14,6 +14,8 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include <tuple>
+
 namespace {
 
 // Status bar panels this dialog writes (0 product, 1 syntax check, 2 case).
@@ -34,7 +36,24 @@ QCheckBox* CreateOption(const char* name, const QString& caption, const QString&
 TfrmConfig::TfrmConfig(QWidget* parent) : QDialog(parent)
 {
     DialogSupport::SetUpDialogFrame(this, "frmConfig", "Config", QSize(486, 362));
+    CreateMatchOptionPage();
 
+    std::tie(Button1, Button2) = DialogSupport::CreateOkCancelButtons(this);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(Button1);
+    buttons->addWidget(Button2);
+    DialogSupport::LayOutPagesOverFoot(this, PageControl1, buttons);
+
+    connect(Button1, &QPushButton::clicked, this, &TfrmConfig::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &TfrmConfig::Button2Click);
+    connect(cfgHighLight, &QCheckBox::toggled, this, &TfrmConfig::cfgHighLightClick);
+}
+
+// The one page, "Match Option", and its options.
+void TfrmConfig::CreateMatchOptionPage()
+{
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName("PageControl1");
     PageControl1->setAccessibleName("Options pages");
@@ -63,33 +82,13 @@ TfrmConfig::TfrmConfig(QWidget* parent) : QDialog(parent)
     pageLayout->addWidget(GroupBox1);
     pageLayout->addStretch();
     PageControl1->addTab(TabSheet2, "Match Option");
-
-    Button1 = DialogSupport::CreateButton("Button1", "&OK", "OK", this);
-    Button1->setDefault(true);
-    Button2 = DialogSupport::CreateButton("Button2", "&Cancel", "Cancel", this);
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(Button1);
-    buttons->addWidget(Button2);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(8, 8, 8, 8);
-    layout->addWidget(PageControl1, 1);
-    layout->addLayout(buttons);
-
-    connect(Button1, &QPushButton::clicked, this, &TfrmConfig::Button1Click);
-    connect(Button2, &QPushButton::clicked, this, &TfrmConfig::Button2Click);
-    connect(cfgHighLight, &QCheckBox::toggled, this, &TfrmConfig::cfgHighLightClick);
 }
 
 void TfrmConfig::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    if (event->spontaneous())
-        return;  // only a real passage from hidden to shown counts
-    DialogSupport::CentreOnScreen(this);
-    FormShow();
+    if (DialogSupport::CentreWhenShown(this, event))
+        FormShow();
 }
 
 void TfrmConfig::FormShow()

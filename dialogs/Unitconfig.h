@@ -43,6 +43,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void CreateMatchOptionPage();
     void RewriteStatusPanels();
 
     bool syntaxCheckWhenShown_ = false;

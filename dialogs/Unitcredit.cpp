@@ -184,23 +184,13 @@ void TfrmCredit::LayOutControls()
         number->addWidget(part);
     number->addStretch();
 
-    // The card types one per line; the card picture sits beside the short
-    // last lines, out of the way of the long first one.
-    auto* bottom = new QGridLayout;
-    bottom->setVerticalSpacing(1);
-    bottom->setColumnStretch(0, 1);
-    int row = 0;
-    for (QLabel* line : {Panel6, Panel7, Panel8, Panel9, Panel5})
-        bottom->addWidget(line, row++, 0, 1, 2);
-    bottom->addWidget(Image2, 3, 1, 2, 1, Qt::AlignRight | Qt::AlignBottom);
-
     auto* content = new QVBoxLayout;
     content->setContentsMargins(ContentMargin, 6, ContentMargin, 6);
     content->addLayout(top);
     content->addWidget(pnValidate, 0, Qt::AlignHCenter);
     content->addLayout(number);
     content->addStretch();
-    content->addLayout(bottom);
+    content->addLayout(LayOutCardTypes());
 
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 1, 0, 1);
@@ -209,12 +199,25 @@ void TfrmCredit::LayOutControls()
     layout->addLayout(content, 1);
 }
 
+// The card types one per line; the card picture sits beside the short last
+// lines, out of the way of the long first one.
+QLayout* TfrmCredit::LayOutCardTypes()
+{
+    auto* types = new QGridLayout;
+    types->setVerticalSpacing(1);
+    types->setColumnStretch(0, 1);
+    int row = 0;
+    for (QLabel* line : {Panel6, Panel7, Panel8, Panel9, Panel5})
+        types->addWidget(line, row++, 0, 1, 2);
+    types->addWidget(Image2, 3, 1, 2, 1, Qt::AlignRight | Qt::AlignBottom);
+    return types;
+}
+
 void TfrmCredit::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     // Nothing is reset at showing: the number and verdict stay as they were.
-    if (!event->spontaneous())
-        DialogSupport::CentreOnScreen(this);
+    DialogSupport::CentreWhenShown(this, event);
 }
 
 void TfrmCredit::Edit1Change()

@@ -7,6 +7,7 @@
 
 class LinkLabel;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QPushButton;
 
@@ -57,6 +58,7 @@ private:
     void CreateVerdictAndNumber();
     void CreateCardTypes();
     void LayOutControls();
+    QLayout* LayOutCardTypes();
     void ClearVerdictAndMoveOn(QLineEdit* box, QLineEdit* next);
     void CheckNumber();
 };

@@ -3,6 +3,7 @@
 #include "DialogSupport.h"
 #include "LinkLabel.h"
 #include "Main.h"
+#include "RegexLibrary.h"
 #include "WebLinks.h"
 #include "Windows.h"
 
@@ -17,7 +18,8 @@
 #include <QTextDocument>
 #include <QTabWidget>
 #include <QVBoxLayout>
-#include <boost/version.hpp>
+
+#include <tuple>
 
 namespace {
 
@@ -112,13 +114,12 @@ void MakeCheckedChoiceTheTabStop(const QList<QRadioButton*>& group)
     update();
 }
 
-// BOOST_LIB_VERSION carries only major and minor ("1_74"); the documentation
-// is filed under the full release number ("1_74_0").
+// The documentation is filed under the full release number ("1_74_0").
 QString BoostReleaseNumber(const QString& separator)
 {
-    return QStringList{QString::number(BOOST_VERSION / 100000),
-                       QString::number(BOOST_VERSION / 100 % 1000),
-                       QString::number(BOOST_VERSION % 100)}
+    const tamarin::RegexLibraryRelease release = tamarin::RegexLibraryVersion();
+    return QStringList{QString::number(release.major), QString::number(release.minor),
+                       QString::number(release.patch)}
         .join(separator);
 }
 
@@ -142,9 +143,7 @@ TfrmSettings::TfrmSettings(QWidget* parent) : QDialog(parent)
     pnRegexDocumentation->setAccessibleName("Regular expression library documentation");
     pnRegexDocumentation->setToolTip(RegexDocumentationAddress());
 
-    Button1 = DialogSupport::CreateButton("Button1", "&OK", "OK", this);
-    Button1->setDefault(true);
-    Button2 = DialogSupport::CreateButton("Button2", "&Cancel", "Cancel", this);
+    std::tie(Button1, Button2) = DialogSupport::CreateOkCancelButtons(this);
 
     auto* foot = new QHBoxLayout;
     foot->addWidget(pnRegexDocumentation, 0, Qt::AlignLeft | Qt::AlignVCenter);
@@ -152,10 +151,7 @@ TfrmSettings::TfrmSettings(QWidget* parent) : QDialog(parent)
     foot->addWidget(Button1);
     foot->addWidget(Button2);
 
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(8, 8, 8, 8);
-    layout->addWidget(pcSyntax, 1);
-    layout->addLayout(foot);
+    DialogSupport::LayOutPagesOverFoot(this, pcSyntax, foot);
 
     connect(Button1, &QPushButton::clicked, this, &TfrmSettings::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TfrmSettings::Button2Click);
@@ -234,10 +230,8 @@ QString TfrmSettings::RegexDocumentationAddress()
 void TfrmSettings::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    if (event->spontaneous())
-        return;  // only a real passage from hidden to shown counts
-    DialogSupport::CentreOnScreen(this);
-    FormShow();
+    if (DialogSupport::CentreWhenShown(this, event))
+        FormShow();
 }
 
 void TfrmSettings::FormShow()

@@ -24,16 +24,28 @@ constexpr const char* ValidVerdict = "Regular Expression";
 // The same words as the engine's message for a pattern it cannot compile.
 constexpr const char* InvalidVerdict = tamarin::InvalidPatternMessage;
 
+constexpr QSize IconSize(24, 24);
+constexpr int PatternEditorHeight = 89;
+constexpr int ContentMargin = 6;
+constexpr int ContentSpacing = 4;
+
 } // namespace
 
 TfrmSyntax::TfrmSyntax(QWidget* parent) : QDialog(parent)
 {
     DialogSupport::SetUpDialogFrame(this, "frmSyntax", "Syntax Error Test", QSize(477, 189));
+    CreateControls();
+    LayOutControls();
+    connect(Button2, &QPushButton::clicked, this, &TfrmSyntax::Button2Click);
+    connect(Button1, &QPushButton::clicked, this, &TfrmSyntax::Button1Click);
+}
 
+void TfrmSyntax::CreateControls()
+{
     Image1 = new QLabel(this);
     Image1->setObjectName("Image1");
-    Image1->setFixedSize(24, 24);
-    Image1->setPixmap(DialogSupport::Picture("syntax-test", QSize(24, 24), devicePixelRatio()));
+    Image1->setFixedSize(IconSize);
+    Image1->setPixmap(DialogSupport::Picture("syntax-test", IconSize, devicePixelRatio()));
     Image1->setAccessibleName("Syntax test icon");
 
     Panel2 = new QLabel("Regular Expression Syntax Error Test", this);
@@ -45,7 +57,7 @@ TfrmSyntax::TfrmSyntax(QWidget* parent) : QDialog(parent)
     mnoSignature->setAccessibleName("Pattern");
     mnoSignature->setTabChangesFocus(true);
     mnoSignature->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    mnoSignature->setFixedHeight(89);
+    mnoSignature->setFixedHeight(PatternEditorHeight);
     Theme::KeepWhiteWithDarkText(mnoSignature);
 
     Edit2 = new QLineEdit(this);
@@ -63,7 +75,10 @@ TfrmSyntax::TfrmSyntax(QWidget* parent) : QDialog(parent)
     // Enter outside the pattern editor tests, as the main action of the dialog.
     Button2->setDefault(true);
     Button1 = DialogSupport::CreateButton("Button1", "&Close", "Close", this);
+}
 
+void TfrmSyntax::LayOutControls()
+{
     auto* heading = new QHBoxLayout;
     heading->addWidget(Image1);
     heading->addWidget(Panel2, 1);
@@ -75,24 +90,19 @@ TfrmSyntax::TfrmSyntax(QWidget* parent) : QDialog(parent)
     commands->addWidget(Button1);
 
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(6, 6, 6, 6);
-    layout->setSpacing(4);
+    layout->setContentsMargins(ContentMargin, ContentMargin, ContentMargin, ContentMargin);
+    layout->setSpacing(ContentSpacing);
     layout->addLayout(heading);
     layout->addWidget(mnoSignature);
     layout->addWidget(Edit2);
     layout->addLayout(commands);
-
-    connect(Button2, &QPushButton::clicked, this, &TfrmSyntax::Button2Click);
-    connect(Button1, &QPushButton::clicked, this, &TfrmSyntax::Button1Click);
 }
 
 void TfrmSyntax::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    if (event->spontaneous())
-        return;  // only a real passage from hidden to shown counts
-    DialogSupport::CentreOnScreen(this);
-    FormShow();
+    if (DialogSupport::CentreWhenShown(this, event))
+        FormShow();
 }
 
 void TfrmSyntax::FormShow()

@@ -38,4 +38,8 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+
+private:
+    void CreateControls();
+    void LayOutControls();
 };

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Regenerates the pictures in docs/screenshots/ under a virtual X display:
 # builds the helper tamarin-screenshots (preset "release", build-release/)
-# and lets it grab each window. Windows to picture are listed in app/Screenshots.cpp.
+# and lets it grab each window. Windows to picture are listed in tools/screenshots/Screenshots.cpp.
 #
 # Besides the light pictures of every window it writes the main window in a
 # dark desktop theme (main-window-dark.png) and on a screen of twice the
@@ -24,7 +24,7 @@ cmake --build "$BUILD_DIR" --target tamarin-screenshots --parallel "$(nproc)"
 shoot() {
   env -u WAYLAND_DISPLAY -u QT_QPA_PLATFORMTHEME -u QT_STYLE_OVERRIDE QT_QPA_PLATFORM=xcb \
     xvfb-run --auto-servernum --server-args="-screen 0 2560x1600x24 -dpi 96" \
-    "$BUILD_DIR/app/tamarin-screenshots" "$@"
+    "$BUILD_DIR/tools/screenshots/tamarin-screenshots" "$@"
 }
 scaled() {
   local factor=$1

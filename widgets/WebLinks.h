@@ -19,7 +19,8 @@ inline constexpr const char* SupportBoard = "https://tamarin.example.org/board/"
 // The product's own page (the credit card checker's link).
 inline constexpr const char* ProductPage = "https://tamarin.example.org/products/tamarin/";
 // Boost.Regex documentation for the library version Tamarin was built with.
-// %1 is the library version as 1_74_0, built from BOOST_VERSION by the settings dialog.
+// %1 is the library version as 1_74_0, built by the settings dialog from
+// tamarin::RegexLibraryVersion().
 inline constexpr const char* RegexDocumentationFormat =
     "https://www.boost.org/doc/libs/%1/libs/regex/doc/html/index.html";
 

@@ -88,34 +88,29 @@ QStringList ShotNames()
     return names;
 }
 
-int TakeScreenshots(const QString& directory, const ShotOptions& options)
+namespace {
+
+using Selection = QList<std::pair<const Shot*, QString>>;
+
+// Which shots under which file names: "shot" or "shot=file". False, with a
+// message, when an item names no shot.
+bool SelectShots(const QStringList& selection, Selection& wanted, QTextStream& err)
 {
-    QTextStream err(stderr);
-    if (!QDir().mkpath(directory)) {
-        err << "cannot create " << directory << "\n";
-        return 1;
-    }
-    // Which shots under which file names: "shot" or "shot=file".
-    QList<std::pair<const Shot*, QString>> wanted;
-    const QStringList selection = options.selection.isEmpty() ? ShotNames() : options.selection;
     for (const QString& item : selection) {
         const QString name = item.section('=', 0, 0);
         const QString file = item.contains('=') ? item.section('=', 1) : name;
         const Shot* shot = FindShot(name);
         if (!shot || file.isEmpty()) {
             err << "no such shot: " << item << " (there are " << ShotNames().join(", ") << ")\n";
-            return 1;
+            return false;
         }
         wanted.append({shot, file});
     }
+    return true;
+}
 
-    PrepareApplication();
-    if (options.dark) {
-        // Before the windows exist, as when the desktop starts Tamarin dark.
-        QApplication::setStyle(QStyleFactory::create("Fusion"));
-        QApplication::setPalette(Theme::DarkDesktopPalette());
-    }
-    CreateWindows();
+int TakeShots(const Selection& wanted, const QString& directory, QTextStream& err)
+{
     int failures = 0;
     for (const auto& [shot, name] : wanted) {
         QWidget* window = shot->prepare();
@@ -129,6 +124,30 @@ int TakeScreenshots(const QString& directory, const ShotOptions& options)
             shot->finish(window);
         Settle();
     }
+    return failures;
+}
+
+} // namespace
+
+int TakeScreenshots(const QString& directory, const ShotOptions& options)
+{
+    QTextStream err(stderr);
+    if (!QDir().mkpath(directory)) {
+        err << "cannot create " << directory << "\n";
+        return 1;
+    }
+    Selection wanted;
+    if (!SelectShots(options.selection.isEmpty() ? ShotNames() : options.selection, wanted, err))
+        return 1;
+
+    PrepareApplication();
+    if (options.dark) {
+        // Before the windows exist, as when the desktop starts Tamarin dark.
+        QApplication::setStyle(QStyleFactory::create("Fusion"));
+        QApplication::setPalette(Theme::DarkDesktopPalette());
+    }
+    CreateWindows();
+    const int failures = TakeShots(wanted, directory, err);
     DestroyWindows();
     return failures == 0 ? 0 : 1;
 }
