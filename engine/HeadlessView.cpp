@@ -15,6 +15,16 @@ std::string HeadlessView::GetText(TextControl control) const
     return {};
 }
 
+std::int64_t HeadlessView::TextLength(TextControl control) const
+{
+    switch (control) {
+    case TextControl::reSearch: return static_cast<std::int64_t>(input_.size());
+    case TextControl::what0: return static_cast<std::int64_t>(what0_.size());
+    case TextControl::what1: return static_cast<std::int64_t>(what1_.size());
+    }
+    return 0;
+}
+
 void HeadlessView::SetText(TextControl control, const std::string& text)
 {
     switch (control) {

@@ -24,6 +24,7 @@ public:
 
     // --- EngineView ---
     std::string GetText(TextControl control) const override;
+    std::int64_t TextLength(TextControl control) const override;
     void SetText(TextControl control, const std::string& text) override;
     bool IsChecked(CheckControl box) const override;
     void SetSelStart(std::int32_t start) override;

@@ -429,16 +429,16 @@ void Walk::MainAction()
         });
     }
     if (roll < 67) {
-        // A click into an editor or a result pane places the caret there.
+        // A click into an editor places the caret there; into a pane, changes nothing.
         QAbstractScrollArea* const editors[] = {w->mmoSignature, w->reSearch, w->mmoSignature, w->reSearch, w->what0, w->what1};
         QAbstractScrollArea* editor = PickOf(editors);
         const QPoint where(Pick(editor->viewport()->width()), Pick(editor->viewport()->height()));
         return Step("click into " + editor->objectName(), [=, this] {
             ClickAt(editor->viewport(), where);
             if (editor == w->mmoSignature)
-                pattern_ = Read(editor);
+                pattern_ = Read(w->mmoSignature);
             if (editor == w->reSearch)
-                input_ = Read(editor);
+                input_ = Read(w->reSearch);
         });
     }
     if (roll < 72)
