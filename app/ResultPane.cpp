@@ -253,6 +253,8 @@ void ResultPane::UpdateScrollBar()
 void ResultPane::paintEvent(QPaintEvent*)
 {
     QPainter painter(viewport());
+    // Rows of the first slice above the top row stay out of the top margin.
+    painter.setClipRect(viewport()->rect().adjusted(0, Margin, 0, 0));
     painter.setPen(palette().color(QPalette::Text));
     const qsizetype selectionStart = std::min(anchor_, caret_);
     const qsizetype selectionEnd = std::max(anchor_, caret_);
