@@ -55,9 +55,10 @@ namespace {
 void KeepLargeBuffersForReuse()
 {
 #ifdef __GLIBC__
-    constexpr int LargestHeapBlock = 32 * 1024 * 1024;  // the allocator's maximum
+    // Blocks of any size come from the heap (a mapped block would be
+    // unmapped when freed), and up to this much freed memory stays there.
     constexpr int KeptFreeMemory = 512 * 1024 * 1024;
-    mallopt(M_MMAP_THRESHOLD, LargestHeapBlock);
+    mallopt(M_MMAP_MAX, 0);
     mallopt(M_TRIM_THRESHOLD, KeptFreeMemory);
 #endif
 }
