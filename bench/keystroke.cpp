@@ -213,8 +213,16 @@ bool MeasureInput(const Sizing& sizing, Shape shape, int runs)
     QApplication::clipboard()->setText(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
     input->setFocus();
     Settle();
-    const double paste = TimeAction([&] { QTest::keySequence(input, QKeySequence::Paste); });
-    met &= Report(sizing.label, shapeName, "paste", paste, 0, PasteLimit(sizing.bytes, shape));
+    // The median of pastes into the emptied editor; the last one stays.
+    std::vector<double> pastes;
+    for (int i = 0; i < runs; ++i) {
+        input->clear();
+        Settle();
+        pastes.push_back(TimeAction([&] { QTest::keySequence(input, QKeySequence::Paste); }));
+    }
+    // The first paste also maps the memory the later ones reuse.
+    met &= Report(sizing.label, shapeName, "first paste", pastes.front(), 0, PasteLimit(sizing.bytes, shape));
+    met &= Report(sizing.label, shapeName, "paste", Median(pastes), 0, PasteLimit(sizing.bytes, shape));
     QApplication::clipboard()->clear();
     const double first = TimeAction([&] { frmMain->btnMatch->click(); });
     met &= Report(sizing.label, shapeName, "first evaluation", first, bare, KeyLimit(bare));

@@ -33,9 +33,13 @@ CodePageMirror::CodePageMirror(QTextDocument* document, QObject* parent)
 
 QString CodePageMirror::PlainCharacters(QString editorText)
 {
-    // The document's paragraph and line separators are line breaks to the engine.
-    editorText.replace(QChar::ParagraphSeparator, u'\n');
-    editorText.replace(QChar::LineSeparator, u'\n');
+    // The document's paragraph and line separators are line breaks to the
+    // engine. One plain pass: QString::replace walks the text once per
+    // character replaced, and a paste can be megabytes long.
+    char16_t* const first = reinterpret_cast<char16_t*>(editorText.data());
+    std::replace_if(first, first + editorText.size(), [](char16_t c) {
+        return c == QChar::ParagraphSeparator || c == QChar::LineSeparator;
+    }, u'\n');
     return editorText;
 }
 
@@ -64,6 +68,13 @@ QString CodePageMirror::CharactersOfRange(int position, int length) const
 {
     if (length <= 0)
         return {};
+    if (position == 0 && length == document_->characterCount() - 1) {
+        // The whole text, as after a paste into an empty editor: reading the
+        // document whole is quicker than through a selection.
+        QString all = document_->toRawText();
+        all.truncate(length);
+        return PlainCharacters(std::move(all));
+    }
     QTextCursor cursor(document_);
     cursor.setPosition(position);
     cursor.setPosition(position + length, QTextCursor::KeepAnchor);
@@ -95,9 +106,15 @@ void CodePageMirror::OnContentsChange(int position, int charsRemoved, int charsA
     if (removed == added && QStringView(characters_).mid(position, removed) == replacement)
         return;  // formatting, or characters put back as they were (see endMark_)
     edited_ = true;
-    ReplaceCharacters(position, removed, replacement);
-    text_.replace(static_cast<std::size_t>(position), static_cast<std::size_t>(removed),
-                  ToCodePage(QStringView(replacement)));
+    if (removed == oldLength) {
+        // All of it replaced, as by a paste over everything: no copy to patch.
+        characters_ = replacement;
+        text_ = ToCodePage(QStringView(replacement));
+    } else {
+        ReplaceCharacters(position, removed, replacement);
+        text_.replace(static_cast<std::size_t>(position), static_cast<std::size_t>(removed),
+                      ToCodePage(QStringView(replacement)));
+    }
     if (characters_.size() != textLength)
         Rebuild();  // a report we could not follow: read the whole text again
 }
