@@ -55,14 +55,22 @@ void EngineViewTest::mirrorFollowsEdits()
                               " ",  "\u00A0", "line one\nline two\n", QString(QChar::LineSeparator), "\t",
                               QString::fromUtf8("€—😀中")};
     int changes = 0;
+    QString shared;  // as a result pane holds the mirror's characters
     for (int step = 0; step < 400; ++step) {
+        if (step % 7 == 0)
+            shared = mirror.Characters();
         QTextCursor cursor(&document);
         const int length = document.characterCount() - 1;
         const int first = length > 0 ? static_cast<int>(random() % (length + 1)) : 0;
         const int span = length > first ? static_cast<int>(random() % std::min(5, length - first + 1)) : 0;
         cursor.setPosition(first);
         cursor.setPosition(first + span, QTextCursor::KeepAnchor);
-        switch (random() % 4) {
+        if (step % 50 == 25) {
+            // A paste over everything, line breaks of both kinds in it.
+            cursor.select(QTextCursor::Document);
+            cursor.insertText(pieces[random() % std::size(pieces)] + "\u2029" + pieces[random() % std::size(pieces)]);
+            ++changes;
+        } else switch (random() % 4) {
         case 0:
         case 1: cursor.insertText(pieces[random() % std::size(pieces)]); ++changes; break;
         case 2:
