@@ -26,10 +26,10 @@ class ResultPane;
 class QtEngineView : public tamarin::EngineView {
 public:
     struct Controls {
-        QPlainTextEdit* input = nullptr;   // reSearch
-        ResultPane* after = nullptr;   // what0
-        ResultPane* before = nullptr;  // what1
-        QTreeWidget* tree = nullptr;       // TreeView1
+        QPlainTextEdit* input = nullptr;  // reSearch
+        ResultPane* after = nullptr;      // what0
+        ResultPane* before = nullptr;     // what1
+        QTreeWidget* tree = nullptr;      // TreeView1
         QCheckBox* caseSensitive = nullptr;
         QWidget* messageParent = nullptr;
     };

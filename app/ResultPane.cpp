@@ -36,18 +36,13 @@ ResultPane::ResultPane(QWidget* parent) : QAbstractScrollArea(parent)
     // The scroll bar's arrows and page clicks move by rows; its value is a
     // character position, so a step of characters would often show nothing.
     connect(verticalScrollBar(), &QScrollBar::actionTriggered, this, [this](int action) {
-        const int rows = std::max(1, viewport()->height() / fontMetrics().lineSpacing() - 1);
-        switch (action) {
-        case QAbstractSlider::SliderSingleStepAdd: verticalScrollBar()->setSliderPosition(
-            static_cast<int>(RowStartAfter(Top(), 1))); break;
-        case QAbstractSlider::SliderSingleStepSub: verticalScrollBar()->setSliderPosition(
-            static_cast<int>(RowStartBefore(Top(), 1))); break;
-        case QAbstractSlider::SliderPageStepAdd: verticalScrollBar()->setSliderPosition(
-            static_cast<int>(RowStartAfter(Top(), rows))); break;
-        case QAbstractSlider::SliderPageStepSub: verticalScrollBar()->setSliderPosition(
-            static_cast<int>(RowStartBefore(Top(), rows))); break;
-        default: break;
-        }
+        const int rows = action == QAbstractSlider::SliderSingleStepAdd ? 1
+                         : action == QAbstractSlider::SliderSingleStepSub ? -1
+                         : action == QAbstractSlider::SliderPageStepAdd ? PageRows()
+                         : action == QAbstractSlider::SliderPageStepSub ? -PageRows()
+                                                                         : 0;
+        if (rows != 0)
+            verticalScrollBar()->setSliderPosition(static_cast<int>(TopAfterRows(rows)));
     });
     UpdateScrollBar();
 }
@@ -280,15 +275,25 @@ void ResultPane::resizeEvent(QResizeEvent* event)
     UpdateScrollBar();
 }
 
+qsizetype ResultPane::TopAfterRows(int rows) const
+{
+    return rows > 0 ? RowStartAfter(Top(), rows) : RowStartBefore(Top(), -rows);
+}
+
+int ResultPane::PageRows() const
+{
+    // A page keeps one row of the last one in view.
+    return std::max(1, viewport()->height() / fontMetrics().lineSpacing() - 1);
+}
+
 void ResultPane::ScrollRows(int rows)
 {
-    const qsizetype top = rows > 0 ? RowStartAfter(Top(), rows) : RowStartBefore(Top(), -rows);
-    verticalScrollBar()->setValue(static_cast<int>(top));
+    verticalScrollBar()->setValue(static_cast<int>(TopAfterRows(rows)));
 }
 
 void ResultPane::keyPressEvent(QKeyEvent* event)
 {
-    const int page = std::max(1, viewport()->height() / fontMetrics().lineSpacing() - 1);
+    const int page = PageRows();
     if (event == QKeySequence::Copy) {
         copy();
     } else if (event == QKeySequence::SelectAll) {

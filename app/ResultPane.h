@@ -62,6 +62,9 @@ private:
     qsizetype PositionAt(const QPoint& point) const;
     qsizetype RowStartAfter(qsizetype position, int rows) const;
     qsizetype RowStartBefore(qsizetype position, int rows) const;
+    // Where the view starts `rows` rows down (up, when negative) from now.
+    qsizetype TopAfterRows(int rows) const;
+    int PageRows() const;
     void ScrollRows(int rows);
     void UpdateScrollBar();
     int TextWidth() const;

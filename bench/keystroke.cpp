@@ -271,14 +271,20 @@ bool MeasureLongPattern(int runs)
     return Report("1 MB", "one line", "key in 100 KB pattern", key, bare, KeyLimit(bare));
 }
 
+// The windows as the program creates them, the main window shown.
+bool OpenMainWindow()
+{
+    PrepareApplication();
+    CreateWindows();
+    frmMain->show();
+    return QTest::qWaitForWindowExposed(frmMain);
+}
+
 bool MeasureStartUp()
 {
     QElapsedTimer timer;
     timer.start();
-    PrepareApplication();
-    CreateWindows();
-    frmMain->show();
-    if (!QTest::qWaitForWindowExposed(frmMain))
+    if (!OpenMainWindow())
         return false;
     const double startUp = Milliseconds(timer);
     Settle();
@@ -352,21 +358,12 @@ int main(int argc, char* argv[])
         for (const auto& [name, shape] : shapeNames) {
             if (!Listed(shapes, name))
                 continue;
-            met &= RunIsolated(qtArgc, argv, timeout, [&] {
-                PrepareApplication();
-                CreateWindows();
-                frmMain->show();
-                return QTest::qWaitForWindowExposed(frmMain) && MeasureInput(sizing, shape, runs);
-            });
+            met &= RunIsolated(qtArgc, argv, timeout,
+                               [&] { return OpenMainWindow() && MeasureInput(sizing, shape, runs); });
         }
     }
     if (Listed(sizes, "1m") && Listed(shapes, "words")) {
-        met &= RunIsolated(qtArgc, argv, timeout, [&] {
-            PrepareApplication();
-            CreateWindows();
-            frmMain->show();
-            return QTest::qWaitForWindowExposed(frmMain) && MeasureLongPattern(runs);
-        });
+        met &= RunIsolated(qtArgc, argv, timeout, [&] { return OpenMainWindow() && MeasureLongPattern(runs); });
     }
     return met ? 0 : 1;
 }
