@@ -23,7 +23,6 @@
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QLabel>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTextCursor>
@@ -79,7 +78,7 @@ void TfrmMain::ConnectHandlers()
     // Every edit of the characters, once the editor has taken it; the
     // highlight's formatting is not an edit.
     connect(&view_->InputMirror(), &CodePageMirror::edited, this, &TfrmMain::reSearchChange);
-    connect(mmoSignature, &QPlainTextEdit::textChanged, this, &TfrmMain::mmoSignatureChange);
+    connect(mmoSignature, &TextEditor::textChanged, this, &TfrmMain::mmoSignatureChange);
     connect(cbSimultaneous, &QCheckBox::toggled, this, &TfrmMain::cbSimultaneousClick);
     connect(cbCaseSensitive, &QCheckBox::toggled, this, &TfrmMain::cbCaseSensitiveClick);
     connect(ComboBoxEx1, &QComboBox::currentIndexChanged, this, &TfrmMain::ComboBoxEx1Change);

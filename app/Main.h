@@ -3,6 +3,7 @@
 // menu and status bar, and the handlers that start evaluations.
 #include "EvaluationState.h"
 #include "ResultPane.h"
+#include "TextEditor.h"
 
 // The controls other windows use, complete for them.
 #include <QCheckBox>
@@ -19,7 +20,6 @@
 class QAction;
 class QDateTime;
 class QMenu;
-class QPlainTextEdit;
 class QSplitter;
 class QTabWidget;
 class QTimer;
@@ -58,12 +58,12 @@ public:
     QAction* tbAbout = nullptr;
 
     // --- editors, results ---
-    QPlainTextEdit* mmoSignature = nullptr;
+    TextEditor* mmoSignature = nullptr;
     QCheckBox* cbSimultaneous = nullptr;
     QPushButton* btnMatch = nullptr;
     QLabel* pnOutcome = nullptr;  // how the last evaluation ended; passive
     QTabWidget* PageControl1 = nullptr;
-    QPlainTextEdit* reSearch = nullptr;
+    TextEditor* reSearch = nullptr;
     ResultPane* what1 = nullptr;
     ResultPane* what0 = nullptr;
     QTreeWidget* TreeView1 = nullptr;

@@ -3,7 +3,7 @@
 // tree and the status bar. The menu and the tool bar are in MainActions.cpp.
 #include "Main.h"
 #include "OutcomeLine.h"
-#include "PlainTextEditor.h"
+#include "TextEditor.h"
 
 #include "ProductInfo.h"
 #include "QtEngineView.h"
@@ -16,7 +16,6 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QSplitter>
@@ -67,9 +66,9 @@ constexpr int ClockIntervalMs = 900;
 
 const char* const WindowCaption = "Tamarin [PERL<>POSIX Basic<>POSIX Extended]";
 
-QPlainTextEdit* NewEditor(const char* name, const QString& accessibleName, QWidget* parent)
+TextEditor* NewEditor(const char* name, const QString& accessibleName, QWidget* parent)
 {
-    auto* editor = new PlainTextEditor(parent);
+    auto* editor = new TextEditor(parent);
     editor->setObjectName(name);
     editor->setAccessibleName(accessibleName);
     editor->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

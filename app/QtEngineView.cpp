@@ -2,6 +2,7 @@
 
 #include "CodePageMirror.h"
 #include "ResultPane.h"
+#include "TextEditor.h"
 #include "Unitconfig.h"
 #include "Windows.h"
 
@@ -9,9 +10,7 @@
 #include <QCheckBox>
 #include <QColor>
 #include <QMessageBox>
-#include <QPlainTextEdit>
 #include <QTextCharFormat>
-#include <QTextCursor>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
 
@@ -35,7 +34,7 @@ bool IsBoxChecked(const QCheckBox* box)
 } // namespace
 
 QtEngineView::QtEngineView(const Controls& controls)
-    : controls_(controls), inputMirror_(new CodePageMirror(controls.input))
+    : controls_(controls), inputMirror_(&controls.input->Mirror())
 {
     panes_[0].view = controls.after;
     panes_[1].view = controls.before;
@@ -164,21 +163,15 @@ bool QtEngineView::IsChecked(CheckControl box) const
 
 void QtEngineView::SetSelStart(std::int32_t start)
 {
-    QTextCursor cursor = controls_.input->textCursor();
-    const int last = controls_.input->document()->characterCount() - 1;
-    cursor.setPosition(std::clamp(start, 0, std::max(last, 0)));
-    controls_.input->setTextCursor(cursor);
+    controls_.input->SetSelection(start, start);
 }
 
 void QtEngineView::SetSelLength(std::int32_t length)
 {
-    QTextCursor cursor = controls_.input->textCursor();
-    const int start = cursor.selectionStart();
-    const int last = std::max(controls_.input->document()->characterCount() - 1, 0);
-    const int end = start + std::clamp(length, 0, last - start);
-    cursor.setPosition(start);
-    cursor.setPosition(end, QTextCursor::KeepAnchor);
-    controls_.input->setTextCursor(cursor);
+    const QTextCursor cursor = controls_.input->textCursor();
+    const qsizetype start = cursor.selectionStart();
+    const qsizetype last = controls_.input->text().size();
+    controls_.input->SetSelection(start, start + std::clamp<qsizetype>(length, 0, last - start));
 }
 
 std::int32_t QtEngineView::GetSelLength() const
@@ -192,20 +185,15 @@ void QtEngineView::SetSelColor(ColorRef color)
     QTextCharFormat format;
     format.setForeground(QColor(static_cast<int>(color & 0xFF), static_cast<int>((color >> 8) & 0xFF),
                                 static_cast<int>((color >> 16) & 0xFF)));
-    QTextCursor cursor = controls_.input->textCursor();
-    if (cursor.hasSelection())
-        cursor.mergeCharFormat(format);
+    controls_.input->MergeSelectionFormat(format);
 }
 
 FontStyle QtEngineView::GetSelStyle() const
 {
     // The style of the selection's first character, as a rich editor reports it.
     const QTextCursor selection = controls_.input->textCursor();
-    QTextCursor cursor(controls_.input->document());
-    cursor.setPosition(selection.selectionStart());
-    if (selection.hasSelection())
-        cursor.movePosition(QTextCursor::NextCharacter);
-    const QTextCharFormat format = cursor.charFormat();
+    const int start = selection.selectionStart();
+    const QTextCharFormat format = controls_.input->CharFormatAt(selection.hasSelection() ? start + 1 : start);
     FontStyle style = 0;
     if (format.fontWeight() >= QFont::Bold)
         style |= fsBold;
@@ -225,9 +213,7 @@ void QtEngineView::SetSelStyle(FontStyle style)
     format.setFontItalic((style & fsItalic) != 0);
     format.setFontUnderline((style & fsUnderline) != 0);
     format.setFontStrikeOut((style & fsStrikeOut) != 0);
-    QTextCursor cursor = controls_.input->textCursor();
-    if (cursor.hasSelection())
-        cursor.mergeCharFormat(format);
+    controls_.input->MergeSelectionFormat(format);
 }
 
 TreeNodeRef QtEngineView::AddNode(const std::string& text)

@@ -17,7 +17,7 @@
 #include <string>
 
 class QCheckBox;
-class QPlainTextEdit;
+class TextEditor;
 class QTreeWidget;
 class QWidget;
 class CodePageMirror;
@@ -26,7 +26,7 @@ class ResultPane;
 class QtEngineView : public tamarin::EngineView {
 public:
     struct Controls {
-        QPlainTextEdit* input = nullptr;  // reSearch
+        TextEditor* input = nullptr;      // reSearch
         ResultPane* after = nullptr;      // what0
         ResultPane* before = nullptr;     // what1
         QTreeWidget* tree = nullptr;      // TreeView1
@@ -84,7 +84,7 @@ private:
     std::optional<QStringView> InputCharacters(std::int64_t start, const std::string& text) const;
 
     Controls controls_;
-    CodePageMirror* inputMirror_;  // owned by the input editor
+    CodePageMirror* inputMirror_;  // the input editor's
     std::array<Pane, 2> panes_;  // what0, what1
     int batchDepth_ = 0;
 };

@@ -12,12 +12,12 @@
 //             [--timeout SECONDS]
 #include "Application.h"
 #include "Main.h"
+#include "TextEditor.h"
 #include "Windows.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QElapsedTimer>
-#include <QPlainTextEdit>
 #include <QSignalBlocker>
 #include <QTest>
 #include <QTextCursor>
@@ -141,11 +141,10 @@ void ResetPeakMemory()
     std::ofstream("/proc/self/clear_refs") << "5";
 }
 
-void MoveCaret(QPlainTextEdit* editor, QTextCursor::MoveOperation where)
+void MoveCaret(TextEditor* editor, QTextCursor::MoveOperation where)
 {
-    QTextCursor cursor = editor->textCursor();
-    cursor.movePosition(where);
-    editor->setTextCursor(cursor);
+    const qsizetype at = where == QTextCursor::End ? editor->text().size() : 0;
+    editor->SetSelection(at, at);
 }
 
 // Prints one figure against its goal; false when it misses.
@@ -163,7 +162,7 @@ bool Report(const char* size, const char* shape, const char* action, double ms, 
 double KeyLimit(double bare) { return 1.5 * bare + 5.0; }
 
 struct Typing {
-    QPlainTextEdit* editor;
+    TextEditor* editor;
     QTextCursor::MoveOperation caret;
 };
 
@@ -203,8 +202,8 @@ bool MeasureInput(const Sizing& sizing, Shape shape, int runs)
     std::string text = MakeText(sizing.bytes, shape);
     const double bare = TimeBareSearch(text, std::string(Pattern) + "Q", runs);
     const double bareAll = TimeBareSearch(text, WholeInput, runs);
-    QPlainTextEdit* pattern = frmMain->mmoSignature;
-    QPlainTextEdit* input = frmMain->reSearch;
+    TextEditor* pattern = frmMain->mmoSignature;
+    TextEditor* input = frmMain->reSearch;
     bool met = true;
 
     // Paste with real-time match off, then the first evaluation over it.

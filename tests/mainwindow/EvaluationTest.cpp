@@ -238,7 +238,7 @@ void EvaluationTest::enterInPattern()
     SetCaret(frmMain->mmoSignature, caretBeforeEnter);
 
     EvaluationCounter evaluations;
-    QSignalSpy edits(frmMain->mmoSignature, &QPlainTextEdit::textChanged);
+    QSignalSpy edits(frmMain->mmoSignature, &TextEditor::textChanged);
     QTest::keyClick(frmMain->mmoSignature, Qt::Key_Return);
 
     // Removed at once, evaluated once, one result, the caret where it was.
@@ -380,7 +380,7 @@ void EvaluationTest::textThroughCodePage()
 // one that leaves the 8-bit text as it was.
 void EvaluationTest::everyEditEvaluatesOnce()
 {
-    QPlainTextEdit* editor = frmMain->reSearch;
+    TextEditor* editor = frmMain->reSearch;
     const auto select = [editor](int from, int to) {
         QTextCursor cursor = editor->textCursor();
         cursor.setPosition(from);
@@ -433,7 +433,7 @@ void EvaluationTest::evaluatesAfterTheDocumentChange()
 void EvaluationTest::tabLeavesTheEditors()
 {
     QVERIFY(QTest::qWaitForWindowActive(frmMain));
-    for (QPlainTextEdit* editor : {frmMain->mmoSignature, frmMain->reSearch})
+    for (TextEditor* editor : {frmMain->mmoSignature, frmMain->reSearch})
         for (const Qt::Key key : {Qt::Key_Tab, Qt::Key_Backtab}) {
             editor->setFocus();
             QTest::keyClick(editor, key, key == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier);

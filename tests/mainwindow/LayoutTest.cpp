@@ -411,7 +411,7 @@ void LayoutTest::accessibleNames()
     // Every control and every status panel has a name.
     for (QWidget* widget : frmMain->findChildren<QWidget*>()) {
         const bool control = qobject_cast<QAbstractButton*>(widget) || qobject_cast<QComboBox*>(widget) ||
-                             qobject_cast<QPlainTextEdit*>(widget) || qobject_cast<QTreeWidget*>(widget) ||
+                             qobject_cast<SlicedTextView*>(widget) || qobject_cast<QTreeWidget*>(widget) ||
                              widget->parentWidget() == frmMain->StatusBar1;
         if (control && qobject_cast<QLabel*>(widget) == nullptr && widget->parentWidget() == frmMain->StatusBar1)
             continue;  // the status bar's own size grip

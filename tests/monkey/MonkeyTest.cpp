@@ -29,6 +29,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QRegularExpression>
 #include <QTabBar>
 #include <QTextBlock>
@@ -52,7 +53,7 @@ struct EditorModel {
     bool operator==(const EditorModel&) const = default;
 };
 
-EditorModel Read(const QPlainTextEdit* editor)
+EditorModel Read(const TextEditor* editor)
 {
     // The raw text: plain text would show a no-break space as a blank.
     const QTextCursor cursor = editor->textCursor();
@@ -93,7 +94,7 @@ EditorModel WithoutLineBreaks(EditorModel m)
 }
 
 // The engine's 8-bit text of an editor.
-std::string Bytes(const QPlainTextEdit* editor)
+template <typename Editor> std::string Bytes(const Editor* editor)
 {
     return CodePageMirror::ToCodePage(editor->document()->toRawText());
 }
@@ -337,7 +338,7 @@ void Walk::KeyAction()
         Step(QString("key %1 to %2").arg(QKeySequence(move | mods).toString(), target->objectName()), [=, this] {
             QTest::keyClick(target, move, mods);
             if (model)
-                *model = Read(static_cast<QPlainTextEdit*>(target));
+                *model = Read(static_cast<TextEditor*>(target));
         }, model ? std::optional<bool>(false) : std::nullopt);
         return;
     }
@@ -355,7 +356,7 @@ void Walk::KeyAction()
         Step(name, press, mayEvaluate ? std::nullopt : std::optional<bool>(false));
         return;
     }
-    const EditorModel typed = Typed(Read(static_cast<QPlainTextEdit*>(target)), key, text);
+    const EditorModel typed = Typed(Read(static_cast<TextEditor*>(target)), key, text);
     const EditorModel pattern = model == &pattern_ ? typed : pattern_;
     const EditorModel input = model == &input_ ? typed : input_;
     const bool changed = typed.text != model->text, realTime = frmMain->cbSimultaneous->isChecked();
@@ -421,7 +422,7 @@ void Walk::MainAction()
         return KeyAction();
     if (roll < 60) {
         // Starting over: all of an editor selected, so that typing replaces it.
-        QPlainTextEdit* editor = Chance(50) ? w->mmoSignature : w->reSearch;
+        TextEditor* editor = Chance(50) ? w->mmoSignature : w->reSearch;
         return Step("select all of " + editor->objectName(), [=, this] {
             ClickAt(editor->viewport());
             QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);

@@ -39,7 +39,7 @@ bool ShowActive(QWidget* window)
     return QApplication::activeWindow() == window;
 }
 
-void Type(QPlainTextEdit* editor, const QString& text)
+void Type(QWidget* editor, const QString& text)
 {
     editor->setFocus();
     for (qsizetype i = 0; i < text.size(); ++i) {
@@ -56,11 +56,9 @@ void Type(QPlainTextEdit* editor, const QString& text)
     }
 }
 
-void SetCaret(QPlainTextEdit* editor, int position)
+void SetCaret(TextEditor* editor, int position)
 {
-    QTextCursor cursor = editor->textCursor();
-    cursor.setPosition(position);
-    editor->setTextCursor(cursor);
+    editor->SetSelection(position, position);
 }
 
 void ClickChoice(QAbstractButton* choice)

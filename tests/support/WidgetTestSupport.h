@@ -14,7 +14,7 @@
 #include <QList>
 #include <QMessageBox>
 #include <QObject>
-#include <QPlainTextEdit>
+#include "TextEditor.h"
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -42,9 +42,9 @@ void RecreateWindows();
 bool ShowActive(QWidget* window);
 
 // Types into an editor with key events, as a user does.
-void Type(QPlainTextEdit* editor, const QString& text);
+void Type(QWidget* editor, const QString& text);
 // Places the caret of an editor.
-void SetCaret(QPlainTextEdit* editor, int position);
+void SetCaret(TextEditor* editor, int position);
 // Clicks a check box or radio button where a user does: on its box and
 // caption. (The middle of a wide control is empty space and clicks nothing.)
 void ClickChoice(QAbstractButton* choice);

@@ -10,7 +10,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
-#include <QPlainTextEdit>
 #include <QStyleFactory>
 #include <QTabWidget>
 #include <QTest>

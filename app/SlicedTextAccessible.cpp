@@ -1,0 +1,154 @@
+#include "SlicedTextAccessible.h"
+
+#include "SlicedTextView.h"
+
+#include <algorithm>
+
+namespace {
+
+QAccessibleInterface* SlicedTextFactory(const QString&, QObject* object)
+{
+    auto* view = qobject_cast<SlicedTextView*>(object);
+    return view ? new SlicedTextAccessible(view) : nullptr;
+}
+
+} // namespace
+
+SlicedTextAccessible::SlicedTextAccessible(SlicedTextView* view)
+    : QAccessibleWidget(view, QAccessible::EditableText)
+{
+}
+
+void SlicedTextAccessible::Install()
+{
+    static const bool installed = [] {
+        QAccessible::installFactory(SlicedTextFactory);
+        return true;
+    }();
+    (void)installed;
+}
+
+SlicedTextView* SlicedTextAccessible::View() const
+{
+    return static_cast<SlicedTextView*>(widget());
+}
+
+void* SlicedTextAccessible::interface_cast(QAccessible::InterfaceType type)
+{
+    if (type == QAccessible::TextInterface)
+        return static_cast<QAccessibleTextInterface*>(this);
+    if (type == QAccessible::EditableTextInterface && View()->IsEditable())
+        return static_cast<QAccessibleEditableTextInterface*>(this);
+    return QAccessibleWidget::interface_cast(type);
+}
+
+QAccessible::State SlicedTextAccessible::state() const
+{
+    QAccessible::State state = QAccessibleWidget::state();
+    state.multiLine = true;
+    state.editable = View()->IsEditable();
+    state.readOnly = !View()->IsEditable();
+    state.selectableText = true;
+    return state;
+}
+
+QString SlicedTextAccessible::text(QAccessible::Text which) const
+{
+    if (which == QAccessible::Value)
+        return View()->text().toString();
+    return QAccessibleWidget::text(which);
+}
+
+void SlicedTextAccessible::selection(int index, int* start, int* end) const
+{
+    *start = *end = 0;
+    if (index != 0 || selectionCount() == 0)
+        return;
+    *start = static_cast<int>(std::min(View()->Anchor(), View()->Caret()));
+    *end = static_cast<int>(std::max(View()->Anchor(), View()->Caret()));
+}
+
+int SlicedTextAccessible::selectionCount() const
+{
+    return View()->Anchor() != View()->Caret() ? 1 : 0;
+}
+
+void SlicedTextAccessible::addSelection(int start, int end)
+{
+    setSelection(0, start, end);
+}
+
+void SlicedTextAccessible::removeSelection(int index)
+{
+    if (index == 0)
+        View()->Select(View()->Caret(), View()->Caret());
+}
+
+void SlicedTextAccessible::setSelection(int index, int start, int end)
+{
+    if (index == 0)
+        View()->Select(start, end);
+}
+
+int SlicedTextAccessible::cursorPosition() const
+{
+    return static_cast<int>(View()->Caret());
+}
+
+void SlicedTextAccessible::setCursorPosition(int position)
+{
+    View()->Select(position, position);
+}
+
+QString SlicedTextAccessible::text(int start, int end) const
+{
+    const QStringView all = View()->text();
+    start = std::clamp<int>(start, 0, static_cast<int>(all.size()));
+    end = std::clamp<int>(end, start, static_cast<int>(all.size()));
+    return all.mid(start, end - start).toString();
+}
+
+int SlicedTextAccessible::characterCount() const
+{
+    return static_cast<int>(View()->text().size());
+}
+
+QRect SlicedTextAccessible::characterRect(int offset) const
+{
+    const std::optional<QRectF> caret = View()->CaretRectangle(offset);
+    if (!caret)
+        return {};
+    const QRect local = caret->toRect();
+    return QRect(View()->viewport()->mapToGlobal(local.topLeft()), local.size());
+}
+
+int SlicedTextAccessible::offsetAtPoint(const QPoint& point) const
+{
+    return static_cast<int>(View()->PositionAt(View()->viewport()->mapFromGlobal(point)));
+}
+
+void SlicedTextAccessible::scrollToSubstring(int start, int)
+{
+    View()->ScrollToShow(start);
+}
+
+QString SlicedTextAccessible::attributes(int offset, int* start, int* end) const
+{
+    *start = *end = offset;
+    return {};
+}
+
+void SlicedTextAccessible::deleteText(int start, int end)
+{
+    View()->Replace(start, end, {});
+}
+
+void SlicedTextAccessible::insertText(int offset, const QString& text)
+{
+    View()->Replace(offset, offset, text);
+}
+
+void SlicedTextAccessible::replaceText(int start, int end, const QString& text)
+{
+    View()->Replace(start, end, text);
+}

@@ -1,0 +1,106 @@
+#pragma once
+// A view of a text of any length that lays out only the rows on screen, a
+// long line in slices of a few thousand characters, so that megabytes of
+// text, or one line without a blank, cost what a screenful costs. It scrolls,
+// selects with mouse and keyboard, and copies; the result panes and the
+// editors are built on it.
+//
+// The vertical scroll bar counts characters, not rows: the view starts at the
+// row that holds the scroll bar's value.
+#include <QAbstractScrollArea>
+#include <QList>
+#include <QStringView>
+#include <QTextLayout>
+
+#include <memory>
+#include <optional>
+
+class SlicedTextView : public QAbstractScrollArea {
+    Q_OBJECT
+    friend class SlicedTextAccessible;
+
+public:
+    explicit SlicedTextView(QWidget* parent = nullptr);
+    ~SlicedTextView() override;
+
+    // The characters shown, each line break as one '\n'.
+    virtual QStringView text() const = 0;
+    QString selectedText() const;
+    void selectAll();
+    void copy() const;
+
+protected:
+    // A slice of one line: at most a few thousand characters, no line break.
+    struct Slice {
+        qsizetype start = 0;
+        qsizetype end = 0;
+    };
+
+    // The selection runs from the anchor to the caret.
+    virtual qsizetype Anchor() const = 0;
+    virtual qsizetype Caret() const = 0;
+    virtual void Select(qsizetype anchor, qsizetype caret) = 0;
+    // Where the line holding `position` starts, or a line start before it;
+    // a view with an index of its lines can say it without searching.
+    virtual qsizetype LineStart(qsizetype position) const;
+    // Replaces [from, to) with `text` for assistive technology; a view that
+    // cannot be edited refuses.
+    virtual bool IsEditable() const { return false; }
+    virtual void Replace(qsizetype from, qsizetype to, const QString& text);
+    // Character formats over [start, end), offsets from `start`.
+    virtual QList<QTextLayout::FormatRange> FormatsOf(qsizetype start, qsizetype end) const;
+    // Drawn over each slice's text, at the slice's top left corner.
+    virtual void PaintOver(QPainter& painter, const Slice& slice, const QTextLayout& layout,
+                           const QPointF& origin);
+
+    // Call when the text changed: the scroll bar and the screen follow.
+    void TextChanged();
+
+    Slice SliceAt(qsizetype position) const;
+    std::unique_ptr<QTextLayout> LayOut(const Slice& slice) const;
+    static int RowOf(const QTextLayout& layout, qsizetype offset);
+    qsizetype PositionAt(const QPoint& point) const;
+    qsizetype RowStartAfter(qsizetype position, int rows) const;
+    qsizetype RowStartBefore(qsizetype position, int rows) const;
+    // The position `rows` rows below (above, when negative) `position`, as
+    // near as the rows allow to where `x` is on them.
+    qsizetype RowsAway(qsizetype position, int rows, qreal x) const;
+    // The start and end of the row holding `position`.
+    Slice RowAround(qsizetype position) const;
+    // Where `position` is drawn, in the viewport; nothing when off screen.
+    std::optional<QRectF> CaretRectangle(qsizetype position) const;
+    qreal XOf(qsizetype position) const;
+    // Brings the row of `position` into view, scrolling as little as it can.
+    void ScrollToShow(qsizetype position);
+    int PageRows() const;
+    void ScrollRows(int rows);
+    qsizetype Top() const;
+    static bool IsWordCharacter(QChar c);
+
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    // A row of the text: the slice that holds it, laid out, and its line there.
+    struct Row {
+        Slice slice;
+        std::unique_ptr<QTextLayout> layout;
+        int line = 0;
+    };
+    bool NextSlice(Slice& slice) const;
+    // Calls `visit` for the slices on screen, top down, with their top edge;
+    // stops early when `visit` returns false.
+    template <typename Visit> void ForEachVisibleSlice(Visit&& visit) const;
+    // Where the view starts `rows` rows down (up, when negative) from now.
+    qsizetype TopAfterRows(int rows) const;
+    void UpdateScrollBar();
+    int TextWidth() const;
+    int RowsPerPage() const;
+};
