@@ -17,6 +17,8 @@ namespace {
 // line costs in proportion to its length, with nothing to break at worse;
 // a few thousand characters lay out in well under a millisecond.
 constexpr qsizetype SliceLength = 2048;
+// How far before a step a slice looks for a blank to end at.
+constexpr qsizetype BlankLookBack = 128;
 // The space around the text, as an editor's document keeps it.
 constexpr int Margin = 4;
 constexpr int WheelRowsPerNotch = 3;
@@ -68,13 +70,22 @@ void SlicedTextView::copy() const
 
 void SlicedTextView::TextChanged()
 {
+    knownLine_ = {0, -1};
     UpdateScrollBar();
     viewport()->update();
 }
 
 qsizetype SlicedTextView::LineStart(qsizetype position) const
 {
-    return position == 0 ? 0 : text().lastIndexOf(u'\n', position - 1) + 1;
+    // The line last asked about is remembered: a screenful of one long line
+    // asks for its start many times, and each search would cross the line.
+    if (position >= knownLine_.start && position <= knownLine_.end)
+        return knownLine_.start;
+    const QStringView all = text();
+    const qsizetype start = position == 0 ? 0 : all.lastIndexOf(u'\n', position - 1) + 1;
+    const qsizetype end = all.indexOf(u'\n', position);
+    knownLine_ = {start, end < 0 ? all.size() : end};
+    return start;
 }
 
 QList<QTextLayout::FormatRange> SlicedTextView::FormatsOf(qsizetype, qsizetype) const
@@ -93,17 +104,35 @@ SlicedTextView::Slice SlicedTextView::SliceAt(qsizetype position) const
     const QStringView all = text();
     position = std::clamp<qsizetype>(position, 0, all.size());
     const qsizetype lineStart = LineStart(position);
-    // Slices of a long line start at fixed steps from its start; a line's
-    // break, or its end, belongs to the slice before it.
-    qsizetype step = lineStart + (position - lineStart) / SliceLength * SliceLength;
-    if (step == position && step > lineStart && (position == all.size() || all[position] == u'\n'))
-        step -= SliceLength;
+    // Slices of a long line end near fixed steps from its start: just after
+    // the last blank before the step, where a row would wrap anyway, or at
+    // the step itself in a run without blanks.
+    const auto boundary = [&](qsizetype index) {
+        const qsizetype step = lineStart + index * SliceLength;
+        if (index <= 0 || step >= all.size())
+            return std::min(step, all.size());
+        const qsizetype from = step - BlankLookBack;
+        for (qsizetype i = step - 1; i >= from; --i) {
+            if (all[i].isSpace())
+                return i + 1;
+        }
+        return step;
+    };
+    qsizetype index = (position - lineStart) / SliceLength;
+    if (position < boundary(index))
+        --index;
+    else if (position >= boundary(index + 1))
+        ++index;
+    // A line's break, or its end, belongs to the slice before it.
+    if (index > 0 && position == boundary(index) && (position == all.size() || all[position] == u'\n'))
+        --index;
+    const qsizetype step = boundary(index);
     // A line start that is only a lower bound (a paragraph's start, with a
     // line separator inside it) still gives a slice that holds `position`,
     // within the same steps.
     const qsizetype innerBreak = all.mid(step, position - step).lastIndexOf(u'\n');
     const qsizetype start = innerBreak < 0 ? step : step + innerBreak + 1;
-    const qsizetype limit = std::min(step + SliceLength, all.size());
+    const qsizetype limit = boundary(index + 1);
     const qsizetype lineBreak = all.mid(start, limit - start).indexOf(u'\n');
     return {start, lineBreak < 0 ? limit : start + lineBreak};
 }

@@ -103,4 +103,6 @@ private:
     void UpdateScrollBar();
     int TextWidth() const;
     int RowsPerPage() const;
+
+    mutable Slice knownLine_{0, -1};  // a line of the text as it is now, or none
 };
