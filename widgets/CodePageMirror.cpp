@@ -2,23 +2,12 @@
 
 #include "CodePage.h"
 
-#include <QPlainTextEdit>
 #include <QTextDocument>
 
 #include <algorithm>
 
-CodePageMirror::CodePageMirror(QTextDocument* document) : CodePageMirror(document, document)
-{
-    connect(document_, &QTextDocument::contentsChanged, this, &CodePageMirror::OnChangeFinished);
-}
-
-CodePageMirror::CodePageMirror(QPlainTextEdit* editor) : CodePageMirror(editor->document(), editor)
-{
-    connect(editor, &QPlainTextEdit::textChanged, this, &CodePageMirror::OnChangeFinished);
-}
-
-CodePageMirror::CodePageMirror(QTextDocument* document, QObject* parent)
-    : QObject(parent), document_(document), endMark_(document)
+CodePageMirror::CodePageMirror(QTextDocument* document)
+    : QObject(document), document_(document), endMark_(document)
 {
     // A document reports its changes only once it has a layout; an editor's
     // document has one already, a bare document gets the default one here.
@@ -29,6 +18,7 @@ CodePageMirror::CodePageMirror(QTextDocument* document, QObject* parent)
     // An insertion or removal moves a cursor; the document tells which ones
     // moved just before it reports that it has finished the change.
     connect(document_, &QTextDocument::cursorPositionChanged, this, [this] { edited_ = true; });
+    connect(document_, &QTextDocument::contentsChanged, this, &CodePageMirror::OnChangeFinished);
 }
 
 QString CodePageMirror::PlainCharacters(QString editorText)

@@ -15,7 +15,6 @@
 #include <string>
 #include <string_view>
 
-class QPlainTextEdit;
 class QTextDocument;
 
 class CodePageMirror : public QObject {
@@ -23,10 +22,6 @@ class CodePageMirror : public QObject {
 public:
     // A change is finished when the document says its contents changed.
     explicit CodePageMirror(QTextDocument* document);
-    // A change of an editor's text is finished when the editor says its text
-    // changed: clear() and setPlainText() report the removal of the old text
-    // after the document's own "contents changed", but before the editor's.
-    explicit CodePageMirror(QPlainTextEdit* editor);
 
     // The document's characters, each line break as one '\n'.
     const QString& Characters() const { return characters_; }
@@ -47,7 +42,6 @@ signals:
     void edited();
 
 private:
-    CodePageMirror(QTextDocument* document, QObject* parent);
     void OnContentsChange(int position, int charsRemoved, int charsAdded);
     void OnChangeFinished();
     void Rebuild();
