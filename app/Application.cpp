@@ -1,5 +1,6 @@
 #include "Application.h"
 
+#include "HeapPolicy.h"
 #include "Main.h"
 #include "Theme.h"
 #include "Unitabout.h"
@@ -14,10 +15,6 @@
 #include <QMessageBox>
 
 #include <exception>
-
-#ifdef __GLIBC__
-#include <malloc.h>
-#endif
 
 TfrmMain* frmMain = nullptr;
 TfrmAbout* frmAbout = nullptr;
@@ -46,28 +43,9 @@ void ShowException(const QString& message)
     QMessageBox::critical(nullptr, QApplication::applicationName(), message);
 }
 
-namespace {
-
-// Every evaluation copies the input a few times (snapshot, the text searched,
-// the text before the match). Freshly mapped memory costs a page fault per
-// page on first touch, which over megabytes costs more than the search; kept
-// in the heap, freed copies are reused by the next evaluation instead.
-void KeepLargeBuffersForReuse()
-{
-#ifdef __GLIBC__
-    // Blocks of any size come from the heap (a mapped block would be
-    // unmapped when freed), and up to this much freed memory stays there.
-    constexpr int KeptFreeMemory = 512 * 1024 * 1024;
-    mallopt(M_MMAP_MAX, 0);
-    mallopt(M_TRIM_THRESHOLD, KeptFreeMemory);
-#endif
-}
-
-} // namespace
-
 void PrepareApplication()
 {
-    KeepLargeBuffersForReuse();
+    heap::KeepLargeBuffersForReuse();
     QApplication::setApplicationName(ApplicationTitle);
     // Where the designed face is missing, a close sans-serif stands in.
     QFont::insertSubstitution(Theme::DesignedFamily, Theme::StandInFamily);

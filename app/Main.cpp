@@ -3,7 +3,6 @@
 #include "Main.h"
 
 #include "Engine.h"
-#include "CodePageMirror.h"
 #include "OutcomeLine.h"
 #include "QtEngineView.h"
 #include "Samples.h"
@@ -25,7 +24,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QTextCursor>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QShowEvent>
@@ -35,12 +33,6 @@
 std::array<QString, 3> AlgorithmNames;
 
 namespace {
-
-bool IsLineBreak(QChar ch)
-{
-    return ch == QChar::ParagraphSeparator || ch == QChar::LineSeparator || ch == u'\n' ||
-           ch == u'\r';
-}
 
 // Restores a flag however the scope is left.
 class FlagScope {
@@ -77,7 +69,7 @@ void TfrmMain::ConnectHandlers()
     connect(btnMatch, &QPushButton::clicked, this, &TfrmMain::btnMatchClick);
     // Every edit of the characters, once the editor has taken it; the
     // highlight's formatting is not an edit.
-    connect(&view_->InputMirror(), &CodePageMirror::edited, this, &TfrmMain::reSearchChange);
+    connect(reSearch, &TextEditor::textChanged, this, &TfrmMain::reSearchChange);
     connect(mmoSignature, &TextEditor::textChanged, this, &TfrmMain::mmoSignatureChange);
     connect(cbSimultaneous, &QCheckBox::toggled, this, &TfrmMain::cbSimultaneousClick);
     connect(cbCaseSensitive, &QCheckBox::toggled, this, &TfrmMain::cbCaseSensitiveClick);
@@ -96,21 +88,21 @@ void TfrmMain::EvaluationTrigger()
         return;
     FlagScope evaluating(evaluating_);
 
-    if (mmoSignature->document()->isEmpty()) {
+    if (mmoSignature->isEmpty()) {
         ShowOutcome(OutcomeText(NothingToDo::EmptyPattern));
         return;
     }
     const int algorithm = State.AlgorithmIndex;
     const bool hasRunner = algorithm == tamarin::AlgorithmMatch || algorithm == tamarin::AlgorithmSearch;
     if (hasRunner) {
-        if (reSearch->document()->isEmpty()) {
+        if (reSearch->isEmpty()) {
             ShowOutcome(OutcomeText(NothingToDo::EmptyInput));
             return;
         }
-        State.InputSnapshot = view_->GetText(tamarin::TextControl::reSearch);
+        State.InputSnapshot = view_->ShareText(tamarin::TextControl::reSearch);
     }
     RemovePatternLineBreaks();
-    State.PatternSnapshot = CodePageMirror::ToCodePage(mmoSignature->document()->toRawText());
+    State.PatternSnapshot = mmoSignature->Content().Bytes();
     view_->ClearTree();
     EvaluateAndTell(hasRunner);
 }
@@ -139,9 +131,8 @@ void TfrmMain::ShowOutcome(const QString& text)
 
 bool TfrmMain::RemovePatternLineBreaks()
 {
-    QTextDocument* document = mmoSignature->document();
-    const QString text = document->toRawText();
-    if (std::none_of(text.cbegin(), text.cend(), IsLineBreak))
+    // The editor keeps every line break as one '\n'.
+    if (mmoSignature->text().indexOf(u'\n') < 0)
         return false;
 
     // Delete the breaks in place, last first: the caret keeps its place in
@@ -150,16 +141,9 @@ bool TfrmMain::RemovePatternLineBreaks()
     // undone alone, it would return a break that the next evaluation
     // deletes again, and undo would never get past it.
     FlagScope stripping(strippingPattern_);
-    QTextCursor cursor(document);
-    cursor.joinPreviousEditBlock();
-    for (qsizetype i = text.size() - 1; i >= 0; --i) {
-        if (!IsLineBreak(text.at(i)))
-            continue;
-        cursor.setPosition(static_cast<int>(i));
-        cursor.setPosition(static_cast<int>(i) + 1, QTextCursor::KeepAnchor);
-        cursor.removeSelectedText();
-    }
-    cursor.endEditBlock();
+    for (qsizetype at = mmoSignature->text().lastIndexOf(u'\n'); at >= 0;
+         at = at > 0 ? mmoSignature->text().lastIndexOf(u'\n', at - 1) : -1)
+        mmoSignature->DeleteJoiningLastStep(at, at + 1);
     return true;
 }
 

@@ -1,6 +1,7 @@
 #include "QtEngineView.h"
 
-#include "CodePageMirror.h"
+#include "CodePageText.h"
+#include "EditorText.h"
 #include "ResultPane.h"
 #include "TextEditor.h"
 #include "Unitconfig.h"
@@ -23,7 +24,7 @@ namespace {
 
 QString FromCodePage(const std::string& text)
 {
-    return CodePageMirror::FromCodePage(text);
+    return CodePageText::FromCodePage(text);
 }
 
 bool IsBoxChecked(const QCheckBox* box)
@@ -31,10 +32,33 @@ bool IsBoxChecked(const QCheckBox* box)
     return box && box->isChecked();
 }
 
+// A node whose text is a long piece of the input. It shares the input's
+// version of the text and gives its characters only when asked for them, so
+// that a match of megabytes costs the tree nothing; a row shows its start.
+class InputPieceItem : public QTreeWidgetItem {
+public:
+    InputPieceItem(QTreeWidget* tree, SharedSpan piece) : QTreeWidgetItem(tree), piece_(std::move(piece))
+    {
+        static const bool converts = QMetaType::registerConverter<SharedSpan, QString>(&SharedSpan::Characters);
+        (void)converts;
+    }
+    QVariant data(int column, int role) const override
+    {
+        if (column == 0 && (role == Qt::DisplayRole || role == Qt::EditRole))
+            return QVariant::fromValue(piece_);
+        return QTreeWidgetItem::data(column, role);
+    }
+
+private:
+    SharedSpan piece_;
+};
+
+// Pieces shorter than this are plain node texts.
+constexpr qsizetype SharedPieceLength = 4096;
+
 } // namespace
 
-QtEngineView::QtEngineView(const Controls& controls)
-    : controls_(controls), inputMirror_(&controls.input->Mirror())
+QtEngineView::QtEngineView(const Controls& controls) : controls_(controls)
 {
     panes_[0].view = controls.after;
     panes_[1].view = controls.before;
@@ -58,27 +82,31 @@ QtEngineView::Pane& QtEngineView::PaneOf(TextControl control)
     return control == TextControl::what0 ? panes_[0] : panes_[1];
 }
 
-std::optional<QStringView> QtEngineView::InputCharacters(std::int64_t start,
-                                                         const std::string& text) const
+const EditorText& QtEngineView::Input() const
 {
-    const std::string& input = inputMirror_->Text();
+    return controls_.input->Content();
+}
+
+std::optional<TextSpan> QtEngineView::InputCharacters(std::int64_t start, std::string_view text) const
+{
+    const std::string& input = Input().Bytes();
     const auto length = static_cast<std::int64_t>(text.size());
     if (start < 0 || start > static_cast<std::int64_t>(input.size()) ||
         length > static_cast<std::int64_t>(input.size()) - start)
         return std::nullopt;
     const auto first = static_cast<std::size_t>(start);
-    if (input.compare(first, text.size(), text) != 0)
+    // Text the engine cut from the input's own bytes is the input's without a look.
+    if (text.data() != input.data() + first && input.compare(first, text.size(), text) != 0)
         return std::nullopt;  // the input changed since the engine read it
-    return QStringView(inputMirror_->Characters()).mid(static_cast<qsizetype>(first),
-                                                       static_cast<qsizetype>(length));
+    return Input().Characters().mid(static_cast<qsizetype>(first), static_cast<qsizetype>(length));
 }
 
 void QtEngineView::ShowPane(Pane& pane)
 {
     pane.dirty = false;
     if (pane.pendingStart >= 0) {
-        // The input's own characters, sharing the input's copy of them.
-        pane.view->setText(inputMirror_->Characters(), static_cast<qsizetype>(pane.pendingStart),
+        // The input's own characters, sharing the input's version of them.
+        pane.view->setText(Input().Version(), static_cast<qsizetype>(pane.pendingStart),
                            static_cast<qsizetype>(pane.pendingLength));
     } else {
         pane.view->setPlainText(FromCodePage(pane.pending));
@@ -97,19 +125,26 @@ void QtEngineView::FlushPanes()
 std::string QtEngineView::GetText(TextControl control) const
 {
     switch (control) {
-    case TextControl::reSearch: return inputMirror_->Text();
+    case TextControl::reSearch: return Input().Bytes();
     case TextControl::what0:
     case TextControl::what1: {
         const Pane& pane = const_cast<QtEngineView*>(this)->PaneOf(control);
         if (!pane.dirty)
-            return CodePageMirror::ToCodePage(pane.view->text());
+            return std::string(pane.view->text().Bytes());
         if (pane.pendingStart < 0)
             return pane.pending;
-        return inputMirror_->Text().substr(static_cast<std::size_t>(pane.pendingStart),
+        return Input().Bytes().substr(static_cast<std::size_t>(pane.pendingStart),
                                            static_cast<std::size_t>(pane.pendingLength));
     }
     }
     return {};
+}
+
+SharedText QtEngineView::ShareText(TextControl control) const
+{
+    if (control == TextControl::reSearch)
+        return Input().SharedBytes();
+    return GetText(control);
 }
 
 void QtEngineView::SetText(TextControl control, const std::string& text)
@@ -121,10 +156,10 @@ void QtEngineView::SetText(TextControl control, const std::string& text)
     SetPane(control, -1, text);
 }
 
-void QtEngineView::SetTextFromInput(TextControl control, std::int64_t start, const std::string& text)
+void QtEngineView::SetTextFromInput(TextControl control, std::int64_t start, std::string_view text)
 {
     if (control == TextControl::reSearch) {
-        SetText(control, text);
+        SetText(control, std::string(text));
         return;
     }
     SetPane(control, start, text);
@@ -133,11 +168,11 @@ void QtEngineView::SetTextFromInput(TextControl control, std::int64_t start, con
 std::int64_t QtEngineView::TextLength(TextControl control) const
 {
     if (control == TextControl::reSearch)
-        return static_cast<std::int64_t>(inputMirror_->Text().size());
+        return static_cast<std::int64_t>(Input().size());
     return EngineView::TextLength(control);
 }
 
-void QtEngineView::SetPane(TextControl control, std::int64_t start, const std::string& text)
+void QtEngineView::SetPane(TextControl control, std::int64_t start, std::string_view text)
 {
     Pane& pane = PaneOf(control);
     // Text cut from the input is kept as its place in the input; anything
@@ -145,7 +180,7 @@ void QtEngineView::SetPane(TextControl control, std::int64_t start, const std::s
     const bool fromInput = start >= 0 && InputCharacters(start, text);
     pane.pendingStart = fromInput ? start : -1;
     pane.pendingLength = static_cast<std::int64_t>(text.size());
-    pane.pending = fromInput ? std::string() : text;
+    pane.pending = fromInput ? std::string() : std::string(text);
     pane.dirty = true;
     if (batchDepth_ == 0)
         ShowPane(pane);
@@ -168,16 +203,15 @@ void QtEngineView::SetSelStart(std::int32_t start)
 
 void QtEngineView::SetSelLength(std::int32_t length)
 {
-    const QTextCursor cursor = controls_.input->textCursor();
-    const qsizetype start = cursor.selectionStart();
+    const qsizetype start = controls_.input->selection().selectionStart();
     const qsizetype last = controls_.input->text().size();
     controls_.input->SetSelection(start, start + std::clamp<qsizetype>(length, 0, last - start));
 }
 
 std::int32_t QtEngineView::GetSelLength() const
 {
-    const QTextCursor cursor = controls_.input->textCursor();
-    return cursor.selectionEnd() - cursor.selectionStart();
+    const TextSelection selection = controls_.input->selection();
+    return static_cast<std::int32_t>(selection.selectionEnd() - selection.selectionStart());
 }
 
 void QtEngineView::SetSelColor(ColorRef color)
@@ -191,8 +225,8 @@ void QtEngineView::SetSelColor(ColorRef color)
 FontStyle QtEngineView::GetSelStyle() const
 {
     // The style of the selection's first character, as a rich editor reports it.
-    const QTextCursor selection = controls_.input->textCursor();
-    const int start = selection.selectionStart();
+    const TextSelection selection = controls_.input->selection();
+    const qsizetype start = selection.selectionStart();
     const QTextCharFormat format = controls_.input->CharFormatAt(selection.hasSelection() ? start + 1 : start);
     FontStyle style = 0;
     if (format.fontWeight() >= QFont::Bold)
@@ -222,13 +256,15 @@ TreeNodeRef QtEngineView::AddNode(const std::string& text)
     return TreeNodeRef{item};
 }
 
-TreeNodeRef QtEngineView::AddNodeFromInput(std::int64_t start, const std::string& text)
+TreeNodeRef QtEngineView::AddNodeFromInput(std::int64_t start, std::string_view text)
 {
-    const std::optional<QStringView> characters = InputCharacters(start, text);
+    const std::optional<TextSpan> characters = InputCharacters(start, text);
     if (!characters)
-        return AddNode(text);
-    auto* item = new QTreeWidgetItem(controls_.tree, {characters->toString()});
-    return TreeNodeRef{item};
+        return AddNode(std::string(text));
+    if (characters->size() < SharedPieceLength)
+        return TreeNodeRef{new QTreeWidgetItem(controls_.tree, {characters->toString()})};
+    return TreeNodeRef{new InputPieceItem(
+        controls_.tree, {Input().Version(), static_cast<qsizetype>(start), characters->size()})};
 }
 
 TreeNodeRef QtEngineView::NodeByIndex(std::int32_t index)

@@ -9,8 +9,7 @@
 // page lacks.
 #include "EngineView.h"
 
-#include <QObject>
-#include <QStringView>
+#include "TextSpan.h"
 
 #include <array>
 #include <optional>
@@ -20,7 +19,7 @@ class QCheckBox;
 class TextEditor;
 class QTreeWidget;
 class QWidget;
-class CodePageMirror;
+class EditorText;
 class ResultPane;
 
 class QtEngineView : public tamarin::EngineView {
@@ -36,9 +35,6 @@ public:
     explicit QtEngineView(const Controls& controls);
     ~QtEngineView() override;
 
-    // The input editor's mirror; its edited() signal fires on real edits only.
-    CodePageMirror& InputMirror() { return *inputMirror_; }
-
     // While a batch is open, pane texts are only noted; closing the batch
     // shows each pane's last text. An evaluation empties both panes first
     // and refills them: the panes show only the outcome, once.
@@ -47,10 +43,11 @@ public:
 
     // --- EngineView ---
     std::string GetText(tamarin::TextControl control) const override;
+    tamarin::SharedText ShareText(tamarin::TextControl control) const override;
     std::int64_t TextLength(tamarin::TextControl control) const override;
     void SetText(tamarin::TextControl control, const std::string& text) override;
     void SetTextFromInput(tamarin::TextControl control, std::int64_t start,
-                          const std::string& text) override;
+                          std::string_view text) override;
     bool IsChecked(tamarin::CheckControl box) const override;
     void SetSelStart(std::int32_t start) override;
     void SetSelLength(std::int32_t length) override;
@@ -59,7 +56,7 @@ public:
     tamarin::FontStyle GetSelStyle() const override;
     void SetSelStyle(tamarin::FontStyle style) override;
     tamarin::TreeNodeRef AddNode(const std::string& text) override;
-    tamarin::TreeNodeRef AddNodeFromInput(std::int64_t start, const std::string& text) override;
+    tamarin::TreeNodeRef AddNodeFromInput(std::int64_t start, std::string_view text) override;
     tamarin::TreeNodeRef NodeByIndex(std::int32_t index) override;
     tamarin::TreeNodeRef AddChildNode(tamarin::TreeNodeRef parent, const std::string& text) override;
     void ClearTree() override;
@@ -76,15 +73,15 @@ private:
         bool dirty = false;
     };
     Pane& PaneOf(tamarin::TextControl control);
-    void SetPane(tamarin::TextControl control, std::int64_t start, const std::string& text);
+    void SetPane(tamarin::TextControl control, std::int64_t start, std::string_view text);
     void ShowPane(Pane& pane);
     void FlushPanes();
     // The input's characters behind `text`, which the engine cut from the
     // input's 8-bit text at `start`; none when the input no longer holds it.
-    std::optional<QStringView> InputCharacters(std::int64_t start, const std::string& text) const;
+    std::optional<TextSpan> InputCharacters(std::int64_t start, std::string_view text) const;
+    const EditorText& Input() const;
 
     Controls controls_;
-    CodePageMirror* inputMirror_;  // the input editor's
     std::array<Pane, 2> panes_;  // what0, what1
     int batchDepth_ = 0;
 };

@@ -1,42 +1,51 @@
 #include "ResultPane.h"
 
+#include "EditorText.h"
+
 #include <QContextMenuEvent>
 #include <QMenu>
 
 #include <algorithm>
 
-ResultPane::ResultPane(QWidget* parent) : SlicedTextView(parent)
+ResultPane::ResultPane(QWidget* parent)
+    : SlicedTextView(parent), source_(std::make_shared<const TextVersion>())
 {
     TextChanged();
 }
 
-void ResultPane::setText(const QString& source, qsizetype start, qsizetype length)
+void ResultPane::setText(std::shared_ptr<const TextVersion> source, qsizetype start, qsizetype length)
 {
-    start = std::clamp<qsizetype>(start, 0, source.size());
-    length = std::clamp<qsizetype>(length, 0, source.size() - start);
-    // The same text keeps its buffer: the source may be the input's copy,
-    // which its next edit would then have to copy whole if it were shared.
-    if (QStringView(source).mid(start, length) == text())
-        return;
+    const TextSpan all(*source);
+    const TextSpan shown = all.mid(start, length);
+    const bool same = shown == text();
     // A short slice of a long text is copied: shared, it would keep the whole
-    // text alive, and the next edit of the source would copy all of it.
-    if (length > source.size() / 2) {
-        source_ = source;
-        start_ = start;
+    // text alive, and the source's next edit would have to copy all of it.
+    if (shown.size() > all.size() / 2) {
+        source_ = std::move(source);
+        start_ = shown.Bytes().data() - all.Bytes().data();
     } else {
-        source_ = source.mid(start, length);
+        source_ = EditorText::MakeVersion(shown.toString());
         start_ = 0;
     }
-    length_ = length;
+    length_ = shown.size();
+    // The same text is no change: the view keeps its place and selection.
+    if (same)
+        return;
     anchor_ = caret_ = 0;
     // The view keeps its place, as far as the new text reaches.
     TextChanged();
     emit textChanged();
 }
 
-QStringView ResultPane::text() const
+void ResultPane::setPlainText(const QString& text)
 {
-    return QStringView(source_).mid(start_, length_);
+    const std::shared_ptr<const TextVersion> version = EditorText::MakeVersion(text);
+    setText(version, 0, TextSpan(*version).size());
+}
+
+TextSpan ResultPane::text() const
+{
+    return TextSpan(*source_).mid(start_, length_);
 }
 
 void ResultPane::Select(qsizetype anchor, qsizetype caret)

@@ -1,10 +1,13 @@
 #pragma once
 // A read-only view of a text of any length: a result pane. It shares the
-// characters it is given, so setting a slice of the input costs nothing, and
-// shows them as a sliced view does: only the rows on screen are laid out.
+// version of the text it is given, so setting a slice of the input costs
+// nothing, and shows it as a sliced view does: only the rows on screen are
+// laid out.
 #include "SlicedTextView.h"
 
 #include <QString>
+
+#include <memory>
 
 class ResultPane : public SlicedTextView {
     Q_OBJECT
@@ -13,10 +16,10 @@ class ResultPane : public SlicedTextView {
 public:
     explicit ResultPane(QWidget* parent = nullptr);
 
-    // Shows `length` characters of `source` from `start`, sharing its buffer.
-    void setText(const QString& source, qsizetype start, qsizetype length);
-    void setPlainText(const QString& text) { setText(text, 0, text.size()); }
-    QStringView text() const override;
+    // Shows `length` characters of `source` from `start`, sharing it.
+    void setText(std::shared_ptr<const TextVersion> source, qsizetype start, qsizetype length);
+    void setPlainText(const QString& text);
+    TextSpan text() const override;
     QString toPlainText() const { return text().toString(); }
     bool isReadOnly() const { return true; }
 
@@ -30,7 +33,7 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
-    QString source_;
+    std::shared_ptr<const TextVersion> source_;
     qsizetype start_ = 0;
     qsizetype length_ = 0;
     qsizetype anchor_ = 0;

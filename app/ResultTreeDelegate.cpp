@@ -1,5 +1,7 @@
 #include "ResultTreeDelegate.h"
 
+#include "TextSpan.h"
+
 QString ResultTreeDelegate::ShownText(QStringView text)
 {
     QString shown = text.left(ShownCharacters).toString();
@@ -13,5 +15,7 @@ QString ResultTreeDelegate::displayText(const QVariant& value, const QLocale& lo
 {
     if (value.userType() == QMetaType::QString)
         return ShownText(value.toString());
+    if (value.userType() == QMetaType::fromType<SharedSpan>().id())
+        return ShownText(value.value<SharedSpan>().Span().mid(0, ShownCharacters).toString());
     return ShownText(QStyledItemDelegate::displayText(value, locale));
 }

@@ -102,7 +102,7 @@ void SlicedTextAccessible::setCursorPosition(int position)
 
 QString SlicedTextAccessible::text(int start, int end) const
 {
-    const QStringView all = View()->text();
+    const TextSpan all = View()->text();
     start = std::clamp<int>(start, 0, static_cast<int>(all.size()));
     end = std::clamp<int>(end, start, static_cast<int>(all.size()));
     return all.mid(start, end - start).toString();

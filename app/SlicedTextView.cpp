@@ -81,7 +81,7 @@ qsizetype SlicedTextView::LineStart(qsizetype position) const
     // asks for its start many times, and each search would cross the line.
     if (position >= knownLine_.start && position <= knownLine_.end)
         return knownLine_.start;
-    const QStringView all = text();
+    const TextSpan all = text();
     const qsizetype start = position == 0 ? 0 : all.lastIndexOf(u'\n', position - 1) + 1;
     const qsizetype end = all.indexOf(u'\n', position);
     knownLine_ = {start, end < 0 ? all.size() : end};
@@ -101,7 +101,7 @@ void SlicedTextView::Replace(qsizetype, qsizetype, const QString&) {}
 
 SlicedTextView::Slice SlicedTextView::SliceAt(qsizetype position) const
 {
-    const QStringView all = text();
+    const TextSpan all = text();
     position = std::clamp<qsizetype>(position, 0, all.size());
     const qsizetype lineStart = LineStart(position);
     // Slices of a long line end near fixed steps from its start: just after
@@ -139,7 +139,7 @@ SlicedTextView::Slice SlicedTextView::SliceAt(qsizetype position) const
 
 bool SlicedTextView::NextSlice(Slice& slice) const
 {
-    const QStringView all = text();
+    const TextSpan all = text();
     if (slice.end >= all.size())
         return false;
     slice = SliceAt(all[slice.end] == u'\n' ? slice.end + 1 : slice.end);
@@ -425,7 +425,7 @@ void SlicedTextView::mouseDoubleClickEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton)
         return;
-    const QStringView all = text();
+    const TextSpan all = text();
     const qsizetype at = PositionAt(event->position().toPoint());
     qsizetype from = at;
     qsizetype to = at;

@@ -7,9 +7,10 @@
 //
 // The vertical scroll bar counts characters, not rows: the view starts at the
 // row that holds the scroll bar's value.
+#include "TextSpan.h"
+
 #include <QAbstractScrollArea>
 #include <QList>
-#include <QStringView>
 #include <QTextLayout>
 
 #include <memory>
@@ -24,7 +25,7 @@ public:
     ~SlicedTextView() override;
 
     // The characters shown, each line break as one '\n'.
-    virtual QStringView text() const = 0;
+    virtual TextSpan text() const = 0;
     QString selectedText() const;
     void selectAll();
     void copy() const;

@@ -1,8 +1,7 @@
 #include "TextEditor.h"
 
-#include "CodePageMirror.h"
+#include "HeapPolicy.h"
 
-#include <QAbstractTextDocumentLayout>
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
@@ -13,39 +12,10 @@
 #include <QMenu>
 #include <QPainter>
 #include <QScrollBar>
-#include <QTextBlock>
-#include <QTextDocument>
 
 #include <algorithm>
 
 namespace {
-
-// A document layout that lays nothing out: the editor draws the text itself.
-// A document without a layout of its own would get the rich-text one, which
-// lays out every change in the background.
-class UnlaidLayout : public QAbstractTextDocumentLayout {
-public:
-    using QAbstractTextDocumentLayout::QAbstractTextDocumentLayout;
-    void draw(QPainter*, const PaintContext&) override {}
-    int hitTest(const QPointF&, Qt::HitTestAccuracy) const override { return -1; }
-    int pageCount() const override { return 1; }
-    QSizeF documentSize() const override { return {}; }
-    QRectF frameBoundingRect(QTextFrame*) const override { return {}; }
-    QRectF blockBoundingRect(const QTextBlock&) const override { return {}; }
-    void documentChanged(int, int, int) override {}
-};
-
-// Runs `change` on `cursor` inside an edit block: one step of the undo
-// history, and no layout asked for on the way.
-template <typename Change> void InEditBlock(QTextCursor& cursor, bool joinPrevious, Change&& change)
-{
-    if (joinPrevious)
-        cursor.joinPreviousEditBlock();
-    else
-        cursor.beginEditBlock();
-    change();
-    cursor.endEditBlock();
-}
 
 bool IsBlank(QChar c)
 {
@@ -54,57 +24,39 @@ bool IsBlank(QChar c)
 
 } // namespace
 
-TextEditor::TextEditor(QWidget* parent)
-    : SlicedTextView(parent), document_(new QTextDocument(this))
+TextEditor::TextEditor(QWidget* parent) : SlicedTextView(parent)
 {
-    document_->setDocumentLayout(new UnlaidLayout(document_));
-    mirror_ = new CodePageMirror(document_);
-    cursor_ = QTextCursor(document_);
     setAttribute(Qt::WA_InputMethodEnabled);
-    // A document says its contents changed at the end of every edit block,
-    // also of one that only moved a cursor; only a reported change counts.
-    connect(document_, &QTextDocument::contentsChange, this, [this] { changed_ = true; });
-    connect(document_, &QTextDocument::contentsChanged, this, &TextEditor::OnContentsChanged);
     TextChanged();
 }
 
 TextEditor::~TextEditor() = default;
 
-QStringView TextEditor::text() const
-{
-    return mirror_->Characters();
-}
-
 QString TextEditor::toPlainText() const
 {
-    QString plain = mirror_->Characters();
+    QString plain = text().toString();
     std::replace(plain.begin(), plain.end(), QChar(QChar::Nbsp), QChar(u' '));
     return plain;
 }
 
 void TextEditor::setPlainText(const QString& text)
 {
-    // The document replaces its text in one edit block of its own and
-    // forgets the undo history, as an editor's new text does.
-    document_->setPlainText(text);
-    cursor_ = QTextCursor(document_);
-    typedUpTo_ = -1;
+    // A new text forgets the undo history, as an editor's new text does.
+    const bool wasEmpty = text_.isEmpty();
+    const bool large = std::max(text.size(), text_.size()) >= heap::LargeText;
+    text_.Reset(text);
     verticalScrollBar()->setValue(0);
-    CaretMoved();
+    if (wasEmpty && text_.isEmpty())
+        Select(0, 0);
+    else
+        Changed(0, 0);
+    if (large)
+        heap::ReturnFreedMemory();
 }
 
 void TextEditor::insertPlainText(const QString& text)
 {
     Insert(text);
-}
-
-void TextEditor::setTextCursor(const QTextCursor& cursor)
-{
-    if (cursor.document() != document_)
-        return;
-    cursor_ = cursor;
-    typedUpTo_ = -1;
-    CaretMoved();
 }
 
 void TextEditor::SetSelection(qsizetype anchor, qsizetype caret)
@@ -114,84 +66,95 @@ void TextEditor::SetSelection(qsizetype anchor, qsizetype caret)
 
 void TextEditor::Select(qsizetype anchor, qsizetype caret)
 {
-    const qsizetype last = text().size();
-    InEditBlock(cursor_, false, [&] {
-        cursor_.setPosition(static_cast<int>(std::clamp<qsizetype>(anchor, 0, last)));
-        cursor_.setPosition(static_cast<int>(std::clamp<qsizetype>(caret, 0, last)), QTextCursor::KeepAnchor);
-    });
+    const qsizetype last = text_.size();
+    anchor_ = std::clamp<qsizetype>(anchor, 0, last);
+    caret_ = std::clamp<qsizetype>(caret, 0, last);
     typedUpTo_ = -1;
     CaretMoved();
 }
 
 void TextEditor::MergeSelectionFormat(const QTextCharFormat& format)
 {
-    if (cursor_.hasSelection())
-        InEditBlock(cursor_, false, [&] { cursor_.mergeCharFormat(format); });
+    if (!HasSelection())
+        return;
+    text_.MergeFormat(std::min(anchor_, caret_), std::max(anchor_, caret_), format);
+    viewport()->update();
 }
 
 QTextCharFormat TextEditor::CharFormatAt(qsizetype position) const
 {
-    QTextCursor probe(document_);
-    QTextCharFormat format;
-    InEditBlock(probe, false, [&] {
-        probe.setPosition(static_cast<int>(std::clamp<qsizetype>(position, 0, text().size())));
-        format = probe.charFormat();
-    });
-    return format;
+    return text_.FormatAt(position);
 }
 
 // --- editing ---
 
+void TextEditor::Changed(qsizetype anchor, qsizetype caret)
+{
+    // The caret is in place before anyone hears of the change: a reaction
+    // may look at both, or change the text again.
+    TextChanged();
+    Select(anchor, caret);
+    emit textChanged();
+}
+
+void TextEditor::Edit(qsizetype from, qsizetype to, const QString& text, bool joinPrevious)
+{
+    from = std::clamp<qsizetype>(from, 0, text_.size());
+    to = std::clamp<qsizetype>(to, from, text_.size());
+    const qsizetype before = text_.size();
+    if (!text_.Replace(from, to, text, joinPrevious))
+        return;
+    const qsizetype end = to + text_.size() - before;
+    Changed(end, end);
+}
+
 void TextEditor::Insert(const QString& text, bool joinPrevious)
 {
-    InEditBlock(cursor_, joinPrevious, [&] { cursor_.insertText(text); });
-    typedUpTo_ = -1;
-    CaretMoved();
+    Edit(std::min(anchor_, caret_), std::max(anchor_, caret_), text, joinPrevious);
 }
 
 void TextEditor::Replace(qsizetype from, qsizetype to, const QString& text)
 {
-    Select(from, to);
-    Insert(text);
+    Edit(from, to, text, false);
+}
+
+void TextEditor::DeleteJoiningLastStep(qsizetype from, qsizetype to)
+{
+    const qsizetype anchor = anchor_;
+    const qsizetype caret = caret_;
+    if (!text_.Replace(from, to, {}, true))
+        return;
+    const auto kept = [&](qsizetype at) { return at <= from ? at : std::max(from, at - (to - from)); };
+    Changed(kept(anchor), kept(caret));
 }
 
 void TextEditor::Type(const QString& typed)
 {
-    const bool afterTyping = typedUpTo_ == Caret() && !cursor_.hasSelection() &&
-                             undoStepsAfterTyping_ == document_->availableUndoSteps();
+    const bool afterTyping = typedUpTo_ == Caret() && !HasSelection() &&
+                             undoStepsAfterTyping_ == text_.UndoSteps();
     const bool wordEnds = Caret() > 0 && IsBlank(typed.front()) && !IsBlank(text()[Caret() - 1]);
     Insert(typed, afterTyping && !wordEnds);
     typedUpTo_ = Caret();
-    undoStepsAfterTyping_ = document_->availableUndoSteps();
+    undoStepsAfterTyping_ = text_.UndoSteps();
 }
 
 void TextEditor::DeleteTo(qsizetype position)
 {
-    if (!cursor_.hasSelection()) {
-        if (position == Caret())
-            return;
-        InEditBlock(cursor_, false, [&] {
-            cursor_.setPosition(static_cast<int>(position), QTextCursor::KeepAnchor);
-            cursor_.removeSelectedText();
-        });
-    } else {
-        InEditBlock(cursor_, false, [&] { cursor_.removeSelectedText(); });
-    }
-    typedUpTo_ = -1;
-    CaretMoved();
+    if (HasSelection())
+        Insert({});
+    else if (position != Caret())
+        Edit(std::min(position, Caret()), std::max(position, Caret()), {}, false);
 }
 
 void TextEditor::Undo(bool redo)
 {
-    // The caret goes where the step changed the text. The document could
-    // put it there itself, but would ask the paragraph's layout on the way.
-    qsizetype changedUpTo = -1;
-    const auto watch = connect(document_, &QTextDocument::contentsChange, this,
-                               [&](int position, int, int added) { changedUpTo = position + added; });
-    redo ? document_->redo() : document_->undo();
-    disconnect(watch);
-    if (changedUpTo >= 0)
-        Select(changedUpTo, changedUpTo);
+    const std::optional<EditorText::Stepped> stepped = redo ? text_.Redo() : text_.Undo();
+    if (!stepped)
+        return;
+    if (stepped->edited)
+        Changed(stepped->caret, stepped->caret);  // the caret goes where the step changed the text
+    else
+        viewport()->update();  // formats only
 }
 
 void TextEditor::undo()
@@ -206,7 +169,7 @@ void TextEditor::redo()
 
 void TextEditor::cut()
 {
-    if (!cursor_.hasSelection())
+    if (!HasSelection())
         return;
     copy();
     DeleteTo(Caret());
@@ -214,16 +177,22 @@ void TextEditor::cut()
 
 void TextEditor::paste()
 {
-    const QString pasted = QApplication::clipboard()->text();
-    if (!pasted.isEmpty())
-        Insert(pasted);
+    qsizetype length = 0;
+    {
+        const QString pasted = QApplication::clipboard()->text();
+        length = pasted.size();
+        if (!pasted.isEmpty())
+            Insert(pasted);
+    }
+    if (length >= heap::LargeText)
+        heap::ReturnFreedMemory();
 }
 
 // --- caret motion ---
 
 qsizetype TextEditor::NextCharacter(qsizetype from) const
 {
-    const QStringView all = text();
+    const TextSpan all = text();
     if (from >= all.size())
         return all.size();
     qsizetype to = from + 1;
@@ -236,7 +205,7 @@ qsizetype TextEditor::NextCharacter(qsizetype from) const
 
 qsizetype TextEditor::PreviousCharacter(qsizetype from) const
 {
-    const QStringView all = text();
+    const TextSpan all = text();
     qsizetype to = std::max<qsizetype>(from - 1, 0);
     while (to > 0 && all[to].isMark())
         --to;
@@ -249,7 +218,7 @@ qsizetype TextEditor::NextWord(qsizetype from) const
 {
     // To the start of the next word: past this word (or one mark of
     // punctuation), then past the blanks after it.
-    const QStringView all = text();
+    const TextSpan all = text();
     qsizetype to = from;
     if (to < all.size() && IsWordCharacter(all[to])) {
         while (to < all.size() && IsWordCharacter(all[to]))
@@ -264,7 +233,7 @@ qsizetype TextEditor::NextWord(qsizetype from) const
 
 qsizetype TextEditor::PreviousWord(qsizetype from) const
 {
-    const QStringView all = text();
+    const TextSpan all = text();
     qsizetype to = from;
     while (to > 0 && IsBlank(all[to - 1]) && all[to - 1] != u'\n')
         --to;
@@ -280,7 +249,7 @@ qsizetype TextEditor::PreviousWord(qsizetype from) const
 qsizetype TextEditor::Destination(Motion motion) const
 {
     const qsizetype caret = Caret();
-    const QStringView all = text();
+    const TextSpan all = text();
     switch (motion) {
     case Motion::NextCharacter: return NextCharacter(caret);
     case Motion::PreviousCharacter: return PreviousCharacter(caret);
@@ -306,7 +275,7 @@ qsizetype TextEditor::Destination(Motion motion) const
 
 void TextEditor::Move(Motion motion, bool select)
 {
-    const bool collapse = !select && cursor_.hasSelection() &&
+    const bool collapse = !select && HasSelection() &&
                           (motion == Motion::NextCharacter || motion == Motion::PreviousCharacter);
     if (collapse) {
         // Left or Right with a selection goes to its edge on that side.
@@ -346,15 +315,6 @@ void TextEditor::ShowCaret()
         blink_.start(flash / 2, this);
     else
         blink_.stop();
-}
-
-void TextEditor::OnContentsChanged()
-{
-    if (!changed_)
-        return;
-    changed_ = false;
-    TextChanged();
-    emit textChanged();
 }
 
 // --- keys ---
@@ -418,7 +378,7 @@ bool TextEditor::RunKey(QKeyEvent* event, bool dryRun)
                            !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
     if (backspace) {
         // One code point: a mark typed over a letter goes alone.
-        const QStringView all = text();
+        const TextSpan all = text();
         qsizetype to = std::max<qsizetype>(Caret() - 1, 0);
         if (to > 0 && all[to].isLowSurrogate() && all[to - 1].isHighSurrogate())
             --to;
@@ -511,31 +471,9 @@ QVariant TextEditor::inputMethodQuery(Qt::InputMethodQuery query) const
 
 // --- drawing ---
 
-qsizetype TextEditor::LineStart(qsizetype position) const
-{
-    return document_->findBlock(static_cast<int>(position)).position();
-}
-
 QList<QTextLayout::FormatRange> TextEditor::FormatsOf(qsizetype start, qsizetype end) const
 {
-    // The formats a highlight gave the characters; plain text has none.
-    QList<QTextLayout::FormatRange> ranges;
-    const QTextBlock block = document_->findBlock(static_cast<int>(start));
-    for (auto piece = block.begin(); !piece.atEnd(); ++piece) {
-        const QTextFragment fragment = piece.fragment();
-        const qsizetype from = std::max<qsizetype>(fragment.position(), start);
-        const qsizetype to = std::min<qsizetype>(fragment.position() + fragment.length(), end);
-        if (fragment.position() >= end)
-            break;
-        if (from >= to || fragment.charFormat().properties().isEmpty())
-            continue;
-        QTextLayout::FormatRange range;
-        range.start = static_cast<int>(from - start);
-        range.length = static_cast<int>(to - from);
-        range.format = fragment.charFormat();
-        ranges.append(range);
-    }
-    return ranges;
+    return text_.FormatsOf(start, end);
 }
 
 void TextEditor::paintEvent(QPaintEvent* event)
@@ -581,12 +519,12 @@ void TextEditor::timerEvent(QTimerEvent* event)
 
 void TextEditor::contextMenuEvent(QContextMenuEvent* event)
 {
-    const bool selected = cursor_.hasSelection();
+    const bool selected = HasSelection();
     QMenu menu(this);
     menu.addAction(tr("&Undo"), QKeySequence::Undo, this, &TextEditor::undo)
-        ->setEnabled(document_->isUndoAvailable());
+        ->setEnabled(text_.CanUndo());
     menu.addAction(tr("&Redo"), QKeySequence::Redo, this, &TextEditor::redo)
-        ->setEnabled(document_->isRedoAvailable());
+        ->setEnabled(text_.CanRedo());
     menu.addSeparator();
     menu.addAction(tr("Cu&t"), QKeySequence::Cut, this, &TextEditor::cut)->setEnabled(selected);
     menu.addAction(tr("&Copy"), QKeySequence::Copy, this, &TextEditor::copy)->setEnabled(selected);

@@ -1,23 +1,30 @@
 #pragma once
 // The main window's editors: a plain-text editor for texts of any length.
 //
-// The text lives in a QTextDocument, which keeps the undo history, the
-// cursors and the character formats of a highlight. The document is never
-// laid out: a QTextDocument shapes a paragraph as one unit, so a line of
-// megabytes would cost a second a keystroke. The editor draws from the
-// document's mirror instead, a screenful at a time, as a sliced view does.
-//
-// Every cursor operation runs inside an edit block: outside one, a cursor
-// asks the paragraph's layout where it stands after each move, and that
-// shapes the whole paragraph.
+// The text, its undo history and the character formats of a highlight are an
+// EditorText, kept in the engine's code page; nothing is laid out but the
+// rows on screen, a long line in slices, as a sliced view draws them. A
+// rich-text document would shape a paragraph as one unit and keep the text
+// twice as wide, with a block per line.
+#include "EditorText.h"
 #include "SlicedTextView.h"
 
 #include <QBasicTimer>
-#include <QTextCursor>
 
-class CodePageMirror;
+#include <algorithm>
+
 class QTextCharFormat;
-class QTextDocument;
+
+// Where an editor's selection runs: from the anchor to the caret.
+struct TextSelection {
+    qsizetype anchorAt = 0;
+    qsizetype caretAt = 0;
+    qsizetype anchor() const { return anchorAt; }
+    qsizetype position() const { return caretAt; }
+    qsizetype selectionStart() const { return std::min(anchorAt, caretAt); }
+    qsizetype selectionEnd() const { return std::max(anchorAt, caretAt); }
+    bool hasSelection() const { return anchorAt != caretAt; }
+};
 
 class TextEditor : public SlicedTextView {
     Q_OBJECT
@@ -27,22 +34,25 @@ public:
     explicit TextEditor(QWidget* parent = nullptr);
     ~TextEditor() override;
 
-    QTextDocument* document() const { return document_; }
-    // The document's characters, kept up to date edit by edit, also in the
-    // engine's code page.
-    CodePageMirror& Mirror() const { return *mirror_; }
+    // The text with its history and formats; the engine reads its bytes.
+    const EditorText& Content() const { return text_; }
 
-    QStringView text() const override;
+    TextSpan text() const override { return text_.Characters(); }
+    bool isEmpty() const { return text_.isEmpty(); }
     // As an editor gives its text: line breaks as '\n', no-break spaces as blanks.
     QString toPlainText() const;
     void setPlainText(const QString& text);
     void insertPlainText(const QString& text);
     void clear() { setPlainText({}); }
 
-    QTextCursor textCursor() const { return cursor_; }
-    void setTextCursor(const QTextCursor& cursor);
+    TextSelection selection() const { return {anchor_, caret_}; }
     // Selects from `anchor` to `caret`, clamped to the text.
     void SetSelection(qsizetype anchor, qsizetype caret);
+    // Deletes [from, to) as part of the last step of the undo history, so
+    // that one undo takes back both; the caret keeps its place in the text.
+    void DeleteJoiningLastStep(qsizetype from, qsizetype to);
+    bool isUndoAvailable() const { return text_.CanUndo(); }
+    bool isRedoAvailable() const { return text_.CanRedo(); }
     // Merges `format` into the selected characters' formats.
     void MergeSelectionFormat(const QTextCharFormat& format);
     // The format a caret at `position` reports: that of the character
@@ -65,10 +75,9 @@ signals:
     void cursorPositionChanged();
 
 protected:
-    qsizetype Anchor() const override { return cursor_.anchor(); }
-    qsizetype Caret() const override { return cursor_.position(); }
+    qsizetype Anchor() const override { return anchor_; }
+    qsizetype Caret() const override { return caret_; }
     void Select(qsizetype anchor, qsizetype caret) override;
-    qsizetype LineStart(qsizetype position) const override;
     bool IsEditable() const override { return true; }
     void Replace(qsizetype from, qsizetype to, const QString& text) override;
     QList<QTextLayout::FormatRange> FormatsOf(qsizetype start, qsizetype end) const override;
@@ -103,20 +112,23 @@ private:
     void Type(const QString& text);
     // Replaces the selection with `text` as one step of the undo history.
     void Insert(const QString& text, bool joinPrevious = false);
+    // Replaces [from, to) with `text`; the caret goes after it.
+    void Edit(qsizetype from, qsizetype to, const QString& text, bool joinPrevious);
+    // The text changed: the view, the caret and the listeners follow.
+    void Changed(qsizetype anchor, qsizetype caret);
     // Deletes the selection, or without one, from the caret to `position`.
     void DeleteTo(qsizetype position);
     void Undo(bool redo);
     void CaretMoved();
     void ShowCaret();
-    void OnContentsChanged();
+    bool HasSelection() const { return anchor_ != caret_; }
 
-    QTextDocument* document_;
-    CodePageMirror* mirror_;
-    QTextCursor cursor_;
+    EditorText text_;
+    qsizetype anchor_ = 0;
+    qsizetype caret_ = 0;
     QBasicTimer blink_;
     bool caretShown_ = true;
     bool tabChangesFocus_ = false;
-    bool changed_ = false;  // since the document last finished a change
     qsizetype caretSliceStart_ = -1;  // of the caret's slice, while painting
     qsizetype typedUpTo_ = -1;        // where the last typing ended
     int undoStepsAfterTyping_ = -1;

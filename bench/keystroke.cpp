@@ -11,6 +11,7 @@
 //   keystroke [--runs N] [--sizes 1k,100k,1m,10m,50m] [--shapes lines,words,run]
 //             [--timeout SECONDS]
 #include "Application.h"
+#include "HeapPolicy.h"
 #include "Main.h"
 #include "TextEditor.h"
 #include "Windows.h"
@@ -232,7 +233,10 @@ bool MeasureInput(const Sizing& sizing, Shape shape, int runs)
 
     const bool measureMemory = sizing.bytes == 10 * MB && shape == Shape::Lines;
     if (measureMemory) {
-        std::string().swap(text);  // the bench's own copy is not the window's
+        // The bench's own copy of the text and the clipboard's are not the
+        // window's: freed, and given back so that the heap does not keep them.
+        std::string().swap(text);
+        heap::ReturnFreedMemory();
         ResetPeakMemory();
     }
     const std::pair<const char*, Typing> typings[] = {

@@ -1,7 +1,7 @@
 #include "Unitsyntax.h"
 
 #include "DialogSupport.h"
-#include "CodePageMirror.h"
+#include "CodePageText.h"
 #include "Main.h"
 #include "Engine.h"
 #include "Theme.h"
@@ -118,7 +118,7 @@ void TfrmSyntax::Button2Click()
 {
     // The whole text, line ends included, in the same 8-bit form the main
     // window compiles; the case option is the main window's, read now.
-    const std::string pattern = CodePageMirror::ToCodePage(mnoSignature->document()->toRawText());
+    const std::string pattern = CodePageText::ToCodePage(mnoSignature->document()->toRawText());
     const tamarin::Syntax syntax = tamarin::SyntaxFromIndex(ComboBoxEx1->currentIndex());
     const bool caseSensitive = frmMain->cbCaseSensitive->isChecked();
     const bool valid = tamarin::PatternCompiles(pattern, syntax, caseSensitive);

@@ -60,6 +60,8 @@ bool PatternCompiles(std::string_view pattern, Syntax syntax, bool caseSensitive
 // At most `count` characters of `text` from the 1-based position `start`
 // (a start below 1 counts as 1); empty when count < 1 or start is past the end.
 std::string CutText(std::string_view text, std::int64_t start, std::int64_t count);
+// The same characters as CutText's, as a view into `text`.
+std::string_view CutView(std::string_view text, std::int64_t start, std::int64_t count);
 
 // Marks the match green and bold in the input editor when "HightLight" is on.
 // Returns -1 when the option is off, 1 otherwise.

@@ -3,8 +3,11 @@
 // them over its Qt widgets; HeadlessView implements them over plain data so the
 // engine builds, runs and is tested without any GUI.
 
+#include "SharedText.h"
+
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace tamarin {
 
@@ -37,6 +40,8 @@ public:
 
     // Whole current text of a text control (8-bit, one byte per character).
     virtual std::string GetText(TextControl control) const = 0;
+    // The same text, shared rather than copied where the view can.
+    virtual SharedText ShareText(TextControl control) const { return GetText(control); }
     // Length of that text; a view can tell it without copying the text.
     virtual std::int64_t TextLength(TextControl control) const
     {
@@ -48,10 +53,10 @@ public:
     // 0-based position `start` (the result panes). A view that holds the input
     // in another form than its 8-bit text can show the input's own characters
     // there; by default the 8-bit text is shown.
-    virtual void SetTextFromInput(TextControl control, std::int64_t start, const std::string& text)
+    virtual void SetTextFromInput(TextControl control, std::int64_t start, std::string_view text)
     {
         (void)start;
-        SetText(control, text);
+        SetText(control, std::string(text));
     }
     // State of a check box at the moment of the call.
     virtual bool IsChecked(CheckControl box) const = 0;
@@ -74,10 +79,10 @@ public:
     virtual TreeNodeRef AddNode(const std::string& text) = 0;
     // A top-level node whose text is the input's characters from `start`
     // (the matched text); see SetTextFromInput.
-    virtual TreeNodeRef AddNodeFromInput(std::int64_t start, const std::string& text)
+    virtual TreeNodeRef AddNodeFromInput(std::int64_t start, std::string_view text)
     {
         (void)start;
-        return AddNode(text);
+        return AddNode(std::string(text));
     }
     virtual TreeNodeRef NodeByIndex(std::int32_t index) = 0;
     virtual TreeNodeRef AddChildNode(TreeNodeRef parent, const std::string& text) = 0;

@@ -11,10 +11,10 @@ std::int32_t Evaluate(const EngineContext& ctx)
         ctx.view.SetText(TextControl::what1, "");
 
         // Only the algorithms with a runner look at the input at all.
-        std::string input;
+        SharedText input;
         const std::int32_t algorithm = ctx.state.AlgorithmIndex;
         if (algorithm == AlgorithmMatch || algorithm == AlgorithmSearch)
-            input = ctx.view.GetText(TextControl::reSearch);
+            input = ctx.view.ShareText(TextControl::reSearch);
 
         const RunnerResult result = DispatchRunner(ctx, input, 0);
         if (result == ResultNoMatch) {

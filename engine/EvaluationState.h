@@ -1,6 +1,8 @@
 #pragma once
 // What one evaluation works from, and what a runner reports.
 
+#include "SharedText.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -11,7 +13,7 @@ namespace tamarin {
 struct EvaluationState {
     std::int32_t AlgorithmIndex = 1;  // 0 Match, 1 Search, 2 Replace (no runner)
     std::int32_t SyntaxIndex = 0;     // 0 Perl, 1 POSIX Basic, 2 POSIX Extended
-    std::string InputSnapshot;        // the input editor's text at the trigger
+    SharedText InputSnapshot;         // the input editor's text at the trigger
     std::string PatternSnapshot;      // the pattern, line breaks removed
 };
 

@@ -40,15 +40,17 @@ RunnerResult Finish(const EngineContext& ctx, RunnerResult result, Stage stage =
 }
 
 // Writes a match of `matched` at `pos` into the panes, the tree and the highlight.
-void ReportMatch(const EngineContext& ctx, std::int64_t pos, const std::string& matched,
+// The texts are views into the input: a match or the text around it may be
+// megabytes long, and the view keeps them as places in the input anyway.
+void ReportMatch(const EngineContext& ctx, std::int64_t pos, std::string_view matched,
                  std::int32_t nodeIndex)
 {
     EngineView& view = ctx.view;
     const auto len = static_cast<std::int64_t>(matched.size());
-    const std::string& snapshot = ctx.state.InputSnapshot;
+    const std::string_view snapshot = ctx.state.InputSnapshot;
     const auto editorLength = view.TextLength(TextControl::reSearch);
-    view.SetTextFromInput(TextControl::what0, pos + len, CutText(snapshot, pos + len + 1, editorLength));
-    view.SetTextFromInput(TextControl::what1, 0, CutText(snapshot, 0, pos));
+    view.SetTextFromInput(TextControl::what0, pos + len, CutView(snapshot, pos + len + 1, editorLength));
+    view.SetTextFromInput(TextControl::what1, 0, CutView(snapshot, 0, pos));
 
     const std::string nodeText = NodeText(pos, len);
     view.AddNodeFromInput(pos, matched);
@@ -84,7 +86,7 @@ RunnerResult RunOnce(const EngineContext& ctx, Algorithm algorithm, Syntax synta
         stage = Stage::Report;
         const std::int64_t pos = match[0].first - first;
         const std::int64_t len = match[0].second - match[0].first;
-        ReportMatch(ctx, pos, std::string(match[0].first, match[0].second), nodeIndex);
+        ReportMatch(ctx, pos, {match[0].first, static_cast<std::size_t>(len)}, nodeIndex);
         return Finish(ctx, ResultMatched, Stage::Runner, pos, len);
     } catch (...) {
         return Finish(ctx, ResultLibraryThrew, stage);
@@ -130,12 +132,17 @@ RunnerResult UnsupportedRunner(const EngineContext& ctx, std::string_view, std::
 
 std::string CutText(std::string_view text, std::int64_t start, std::int64_t count)
 {
+    return std::string(CutView(text, start, count));
+}
+
+std::string_view CutView(std::string_view text, std::int64_t start, std::int64_t count)
+{
     const auto length = static_cast<std::int64_t>(text.size());
     if (count < 1 || start > length)
         return {};
     const std::int64_t first = std::max<std::int64_t>(start, 1) - 1;
     const std::int64_t taken = std::min(count, length - first);
-    return std::string(text.substr(static_cast<std::size_t>(first), static_cast<std::size_t>(taken)));
+    return text.substr(static_cast<std::size_t>(first), static_cast<std::size_t>(taken));
 }
 
 std::int32_t HighlightMatch(const EngineContext& ctx, std::int32_t pos, std::int32_t len)

