@@ -72,6 +72,7 @@ void EditorText::Reset(QStringView text)
 {
     QString storage;
     version_ = NewVersion(PlainLineBreaks(text, storage));
+    spare_.reset();
     formats_.clear();
     steps_.clear();
     done_ = 0;
@@ -138,15 +139,33 @@ void EditorText::Apply(qsizetype from, qsizetype to, const TextVersion& with)
     }
     // Someone keeps this version: write the next one in one pass.
     const TextVersion& old = *version_;
-    auto next = std::make_shared<TextVersion>();
-    next->bytes.reserve(old.bytes.size() - count + with.bytes.size());
+    const std::size_t length = old.bytes.size() - count + with.bytes.size();
+    std::shared_ptr<TextVersion> next = TakeSpare(length);
     next->bytes.append(old.bytes, 0, first).append(with.bytes).append(old.bytes, first + count);
     if (keep) {
         const TextSpan all(old);
         next->characters = all.mid(0, from).toString() + characters + all.mid(to).toString();
         next->charactersKept = true;
     }
-    version_ = std::move(next);
+    spare_ = std::exchange(version_, std::move(next));
+}
+
+std::shared_ptr<TextVersion> EditorText::TakeSpare(std::size_t length)
+{
+    // The version before the last is free once its keepers have let it go
+    // (a pane lets go when it shows the next evaluation). Writing into its
+    // memory again is quicker than into fresh memory, which faults a page
+    // at a time on first touch.
+    std::shared_ptr<TextVersion> spare = std::move(spare_);
+    const bool fits = spare && spare.use_count() == 1 && spare->bytes.capacity() >= length &&
+                      spare->bytes.capacity() <= 2 * length + 4096;
+    if (!fits)
+        spare = std::make_shared<TextVersion>();
+    spare->bytes.clear();  // keeps its memory
+    spare->bytes.reserve(length);
+    spare->characters.clear();
+    spare->charactersKept = false;
+    return spare;
 }
 
 void EditorText::MoveFormats(qsizetype from, qsizetype removed, qsizetype inserted, qsizetype source)

@@ -79,12 +79,15 @@ private:
     Step& StartStep(bool joinLast);
     // Changes the characters only.
     void Apply(qsizetype from, qsizetype to, const TextVersion& replacement);
+    // An empty version with room for `length` bytes.
+    std::shared_ptr<TextVersion> TakeSpare(std::size_t length);
     // Moves the formats over a replacement; the inserted characters take the
     // format of `source`, a position in the text without the removed ones.
     void MoveFormats(qsizetype from, qsizetype removed, qsizetype inserted, qsizetype source);
     const Run* RunAt(qsizetype index) const;
 
     std::shared_ptr<TextVersion> version_;
+    std::shared_ptr<TextVersion> spare_;  // the version before, for its memory
     std::vector<Run> formats_;  // sorted, apart, none empty
     std::vector<Step> steps_;
     std::size_t done_ = 0;      // steps_[0, done_) can be undone, the rest redone
