@@ -88,10 +88,7 @@ qsizetype SlicedTextView::LineStart(qsizetype position) const
     return start;
 }
 
-QList<QTextLayout::FormatRange> SlicedTextView::FormatsOf(qsizetype, qsizetype) const
-{
-    return {};
-}
+void SlicedTextView::Dress(QTextLayout&, const Slice&) const {}
 
 void SlicedTextView::PaintOver(QPainter&, const Slice&, const QTextLayout&, const QPointF&) {}
 
@@ -153,7 +150,7 @@ std::unique_ptr<QTextLayout> SlicedTextView::LayOut(const Slice& slice) const
     QTextOption option;
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     layout->setTextOption(option);
-    layout->setFormats(FormatsOf(slice.start, slice.end));
+    Dress(*layout, slice);
     layout->beginLayout();
     qreal y = 0;
     for (QTextLine line = layout->createLine(); line.isValid(); line = layout->createLine()) {

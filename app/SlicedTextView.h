@@ -48,8 +48,9 @@ protected:
     // cannot be edited refuses.
     virtual bool IsEditable() const { return false; }
     virtual void Replace(qsizetype from, qsizetype to, const QString& text);
-    // Character formats over [start, end), offsets from `start`.
-    virtual QList<QTextLayout::FormatRange> FormatsOf(qsizetype start, qsizetype end) const;
+    // Gives a slice's layout its character formats (and an editor's text
+    // being composed) before it is laid out; plain text has none.
+    virtual void Dress(QTextLayout& layout, const Slice& slice) const;
     // Drawn over each slice's text, at the slice's top left corner.
     virtual void PaintOver(QPainter& painter, const Slice& slice, const QTextLayout& layout,
                            const QPointF& origin);

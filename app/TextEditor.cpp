@@ -9,6 +9,7 @@
 #include <QGuiApplication>
 #include <QInputMethod>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QMenu>
 #include <QPainter>
 #include <QScrollBar>
@@ -27,6 +28,8 @@ bool IsBlank(QChar c)
 TextEditor::TextEditor(QWidget* parent) : SlicedTextView(parent)
 {
     setAttribute(Qt::WA_InputMethodEnabled);
+    setAcceptDrops(true);
+    viewport()->setAcceptDrops(true);
     TextChanged();
 }
 
@@ -439,13 +442,21 @@ void TextEditor::keyPressEvent(QKeyEvent* event)
 
 void TextEditor::inputMethodEvent(QInputMethodEvent* event)
 {
-    // Composed text arrives whole; it is not shown while being composed.
+    // Text being composed is shown at the caret, not yet in the text;
+    // committed text is inserted there.
     if (event->replacementLength() > 0) {
         const qsizetype from = Caret() + event->replacementStart();
         Select(from, from + event->replacementLength());
     }
     if (!event->commitString().isEmpty() || event->replacementLength() > 0)
         Insert(event->commitString());
+    preedit_ = event->preeditString();
+    preeditCursor_ = static_cast<int>(preedit_.size());
+    for (const QInputMethodEvent::Attribute& attribute : event->attributes()) {
+        if (attribute.type == QInputMethodEvent::Cursor)
+            preeditCursor_ = std::clamp(attribute.start, 0, static_cast<int>(preedit_.size()));
+    }
+    viewport()->update();
     event->accept();
 }
 
@@ -471,23 +482,49 @@ QVariant TextEditor::inputMethodQuery(Qt::InputMethodQuery query) const
 
 // --- drawing ---
 
-QList<QTextLayout::FormatRange> TextEditor::FormatsOf(qsizetype start, qsizetype end) const
+void TextEditor::Dress(QTextLayout& layout, const Slice& slice) const
 {
-    return text_.FormatsOf(start, end);
+    QList<QTextLayout::FormatRange> formats = text_.FormatsOf(slice.start, slice.end);
+    if (!preedit_.isEmpty() && SliceAt(Caret()).start == slice.start) {
+        // The layout's text then holds the composed text at the caret, and
+        // the formats count it: those after it move on by its length.
+        const int at = static_cast<int>(Caret() - slice.start);
+        const int length = static_cast<int>(preedit_.size());
+        layout.setPreeditArea(at, preedit_);
+        for (QTextLayout::FormatRange& range : formats) {
+            if (range.start >= at)
+                range.start += length;
+            else if (range.start + range.length > at)
+                range.length += length;
+        }
+        QTextLayout::FormatRange composed{at, length, {}};
+        composed.format.setFontUnderline(true);
+        formats.append(composed);
+    }
+    layout.setFormats(formats);
 }
 
 void TextEditor::paintEvent(QPaintEvent* event)
 {
     caretSliceStart_ = SliceAt(Caret()).start;
+    dropSliceStart_ = dropAt_ >= 0 ? SliceAt(dropAt_).start : -1;
     SlicedTextView::paintEvent(event);
 }
 
 void TextEditor::PaintOver(QPainter& painter, const Slice& slice, const QTextLayout& layout,
                            const QPointF& origin)
 {
+    if (dropAt_ >= 0 && slice.start == dropSliceStart_)
+        PaintCaret(painter, layout, origin, static_cast<int>(dropAt_ - slice.start));
     if (!hasFocus() || !caretShown_ || slice.start != caretSliceStart_)
         return;
-    const int offset = static_cast<int>(Caret() - slice.start);
+    const int composing = preedit_.isEmpty() ? 0 : preeditCursor_;
+    PaintCaret(painter, layout, origin, static_cast<int>(Caret() - slice.start) + composing);
+}
+
+void TextEditor::PaintCaret(QPainter& painter, const QTextLayout& layout, const QPointF& origin,
+                            int offset) const
+{
     const QTextLine line = layout.lineAt(RowOf(layout, offset));
     painter.fillRect(QRectF(origin.x() + line.cursorToX(offset), origin.y() + line.y(), 1, line.height()),
                      palette().text());
@@ -503,6 +540,7 @@ void TextEditor::focusInEvent(QFocusEvent* event)
 void TextEditor::focusOutEvent(QFocusEvent* event)
 {
     SlicedTextView::focusOutEvent(event);
+    preedit_.clear();  // the input method ends the composition with the focus
     blink_.stop();
     viewport()->update();
 }
@@ -535,4 +573,53 @@ void TextEditor::contextMenuEvent(QContextMenuEvent* event)
     menu.addAction(tr("Select All"), QKeySequence::SelectAll, this, &TextEditor::selectAll)
         ->setEnabled(!text().isEmpty());
     menu.exec(event->globalPos());
+}
+
+void TextEditor::mousePressEvent(QMouseEvent* event)
+{
+    // A click ends a composition where it is, before the caret moves away.
+    if (!preedit_.isEmpty())
+        QGuiApplication::inputMethod()->commit();
+    SlicedTextView::mousePressEvent(event);
+}
+
+// --- dropping text ---
+
+bool TextEditor::AcceptsDrop(QDropEvent* event)
+{
+    if (!event->mimeData()->hasText()) {
+        event->ignore();
+        return false;
+    }
+    dropAt_ = PositionAt(event->position().toPoint());
+    viewport()->update();
+    event->acceptProposedAction();
+    return true;
+}
+
+void TextEditor::dragEnterEvent(QDragEnterEvent* event)
+{
+    AcceptsDrop(event);
+}
+
+void TextEditor::dragMoveEvent(QDragMoveEvent* event)
+{
+    AcceptsDrop(event);
+}
+
+void TextEditor::dragLeaveEvent(QDragLeaveEvent*)
+{
+    dropAt_ = -1;
+    viewport()->update();
+}
+
+void TextEditor::dropEvent(QDropEvent* event)
+{
+    // Dropped text goes in where it was let go, as one step of the history.
+    if (AcceptsDrop(event)) {
+        const qsizetype at = std::exchange(dropAt_, -1);
+        Select(at, at);
+        Insert(event->mimeData()->text());
+        setFocus(Qt::MouseFocusReason);
+    }
 }

@@ -80,7 +80,7 @@ protected:
     void Select(qsizetype anchor, qsizetype caret) override;
     bool IsEditable() const override { return true; }
     void Replace(qsizetype from, qsizetype to, const QString& text) override;
-    QList<QTextLayout::FormatRange> FormatsOf(qsizetype start, qsizetype end) const override;
+    void Dress(QTextLayout& layout, const Slice& slice) const override;
     void PaintOver(QPainter& painter, const Slice& slice, const QTextLayout& layout,
                    const QPointF& origin) override;
 
@@ -92,6 +92,11 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dragLeaveEvent(QDragLeaveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     enum class Motion {
@@ -121,6 +126,11 @@ private:
     void Undo(bool redo);
     void CaretMoved();
     void ShowCaret();
+    // A one-pixel caret at `offset` of a slice's layout drawn at `origin`.
+    void PaintCaret(QPainter& painter, const QTextLayout& layout, const QPointF& origin, int offset) const;
+    // Accepts a drag that carries text and notes where it would drop it;
+    // refuses any other.
+    bool AcceptsDrop(QDropEvent* event);
     bool HasSelection() const { return anchor_ != caret_; }
 
     EditorText text_;
@@ -130,6 +140,10 @@ private:
     bool caretShown_ = true;
     bool tabChangesFocus_ = false;
     qsizetype caretSliceStart_ = -1;  // of the caret's slice, while painting
+    QString preedit_;                 // text an input method is composing, at the caret
+    int preeditCursor_ = 0;           // the input method's caret in it
+    qsizetype dropAt_ = -1;           // where a drag over the editor would drop
+    qsizetype dropSliceStart_ = -1;
     qsizetype typedUpTo_ = -1;        // where the last typing ended
     int undoStepsAfterTyping_ = -1;
     qsizetype lastPosition_ = 0;

@@ -1,9 +1,15 @@
 // The editor on its own: keys edit and move as in any plain-text editor, the
-// undo history takes typing back a word at a time, and the caret stays in
-// view on lines far longer than the piece laid out at a time.
+// undo history takes typing back a word at a time, the caret stays in view
+// on lines far longer than the piece laid out at a time, and text comes in
+// from an input method, a drop and the context menu as it does elsewhere.
 #include "TextEditor.h"
 
+#include <QApplication>
+#include <QClipboard>
+#include <QMenu>
+#include <QMimeData>
 #include <QTest>
+#include <QTimer>
 
 #include <vector>
 
@@ -15,6 +21,9 @@ private slots:
     void typingIsUndoneAWordAtATime();
     void caretWalksLongLinesInView_data();
     void caretWalksLongLinesInView();
+    void inputMethodComposesAtTheCaret();
+    void dropInsertsWhereLetGo();
+    void contextMenuActsOnTheSelection();
 };
 
 namespace {
@@ -138,6 +147,102 @@ void TextEditorTest::caretWalksLongLinesInView()
     QTest::keyClick(&editor, Qt::Key_End, Qt::ControlModifier);
     QCOMPARE(editor.selection().position(), text.size());
     QVERIFY(view.contains(CaretOnScreen(editor)));
+}
+
+void TextEditorTest::inputMethodComposesAtTheCaret()
+{
+    // Composed text shows at the caret without entering the text; the
+    // committed text replaces what the input method says it replaces.
+    TextEditor editor;
+    editor.resize(200, 60);
+    editor.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&editor));
+    editor.setPlainText("ab");
+    editor.SetSelection(1, 1);
+    const QImage plain = editor.grab().toImage();
+    QInputMethodEvent composing(QString::fromUtf8("中文"), {{QInputMethodEvent::Cursor, 1, 1, {}}});
+    QApplication::sendEvent(&editor, &composing);
+    QCOMPARE(editor.toPlainText(), QStringLiteral("ab"));
+    QVERIFY(editor.grab().toImage() != plain);
+    QInputMethodEvent committed;
+    committed.setCommitString(QString::fromUtf8("中"), -1, 1);
+    QApplication::sendEvent(&editor, &committed);
+    QCOMPARE(editor.toPlainText(), QString::fromUtf8("中b"));
+    QCOMPARE(int(editor.selection().position()), 1);
+    editor.undo();
+    QCOMPARE(editor.toPlainText(), QStringLiteral("ab"));
+}
+
+void TextEditorTest::dropInsertsWhereLetGo()
+{
+    TextEditor editor;
+    editor.resize(300, 60);
+    editor.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&editor));
+    editor.setPlainText("one two");
+    QMimeData dragged;
+    dragged.setText("dropped ");
+    const auto dropAt = [&](QPoint point) {
+        QDragEnterEvent enter(point, Qt::CopyAction, &dragged, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(editor.viewport(), &enter);
+        QDropEvent drop(point, Qt::CopyAction, &dragged, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(editor.viewport(), &drop);
+        return drop.isAccepted();
+    };
+    QVERIFY(dropAt({1, 8}));  // before the first character
+    QCOMPARE(editor.toPlainText(), QStringLiteral("dropped one two"));
+    QVERIFY(dropAt({editor.viewport()->width() - 2, 8}));  // past the end of the line
+    QCOMPARE(editor.toPlainText(), QStringLiteral("dropped one twodropped "));
+    editor.undo();
+    QCOMPARE(editor.toPlainText(), QStringLiteral("dropped one two"));
+    QMimeData picture;
+    picture.setImageData(QImage(4, 4, QImage::Format_RGB32));
+    QDropEvent image(QPointF(1, 8), Qt::CopyAction, &picture, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(editor.viewport(), &image);
+    QVERIFY(!image.isAccepted());
+}
+
+void TextEditorTest::contextMenuActsOnTheSelection()
+{
+    // Each row: what is selected, the action chosen, the text after; the
+    // actions that need a selection are disabled without one.
+    const struct {
+        int from, to;
+        const char* action;
+        const char* after;
+    } rows[] = {
+        {1, 3, "Delete", "o two"},
+        {0, 3, "Cu&t", " two"},
+        {4, 7, "&Paste", "one one"},
+        {0, 0, "Select All", "one two"},
+    };
+    for (const auto& row : rows) {
+        TextEditor editor;
+        editor.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&editor));
+        editor.setPlainText("oXne two");
+        editor.SetSelection(1, 2);
+        QTest::keyClick(&editor, Qt::Key_Delete);  // something to undo
+        editor.SetSelection(row.from, row.to);
+        QApplication::clipboard()->setText("one");
+        QStringList disabled;
+        QTimer::singleShot(0, &editor, [&] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            QVERIFY(menu);
+            for (QAction* action : menu->actions()) {
+                if (!action->isSeparator() && !action->isEnabled())
+                    disabled << action->text();
+                if (action->text() == row.action)
+                    action->trigger();
+            }
+            menu->close();
+        });
+        QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(5, 5), editor.mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(editor.viewport(), &click);
+        QCOMPARE(editor.toPlainText(), QString::fromUtf8(row.after));
+        const QStringList withoutSelection{"&Redo", "Cu&t", "&Copy", "Delete"};
+        QCOMPARE(disabled, row.from == row.to ? withoutSelection : QStringList{"&Redo"});
+    }
 }
 
 QTEST_MAIN(TextEditorTest)
