@@ -71,6 +71,7 @@ void SlicedTextView::copy() const
 void SlicedTextView::TextChanged()
 {
     knownLine_ = {0, -1};
+    ForgetLayouts();
     UpdateScrollBar();
     viewport()->update();
 }
@@ -143,9 +144,19 @@ bool SlicedTextView::NextSlice(Slice& slice) const
     return true;
 }
 
-std::unique_ptr<QTextLayout> SlicedTextView::LayOut(const Slice& slice) const
+void SlicedTextView::ForgetLayouts() const
 {
-    auto layout = std::make_unique<QTextLayout>(text().mid(slice.start, slice.end - slice.start).toString(),
+    keptLayouts_.fill({});
+}
+
+std::shared_ptr<const QTextLayout> SlicedTextView::LayOut(const Slice& slice) const
+{
+    const int width = TextWidth();
+    for (const KeptLayout& kept : keptLayouts_) {
+        if (kept.layout && kept.slice.start == slice.start && kept.slice.end == slice.end && kept.width == width)
+            return kept.layout;
+    }
+    auto layout = std::make_shared<QTextLayout>(text().mid(slice.start, slice.end - slice.start).toString(),
                                                 font(), viewport());
     QTextOption option;
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
@@ -159,6 +170,7 @@ std::unique_ptr<QTextLayout> SlicedTextView::LayOut(const Slice& slice) const
         y += line.height();
     }
     layout->endLayout();
+    keptLayouts_[nextKept_++ % keptLayouts_.size()] = {slice, width, layout};
     return layout;
 }
 
@@ -175,7 +187,7 @@ int SlicedTextView::RowOf(const QTextLayout& layout, qsizetype offset)
 template <typename Visit> void SlicedTextView::ForEachVisibleSlice(Visit&& visit) const
 {
     Slice slice = SliceAt(Top());
-    std::unique_ptr<QTextLayout> layout = LayOut(slice);
+    std::shared_ptr<const QTextLayout> layout = LayOut(slice);
     qreal top = Margin - layout->lineAt(RowOf(*layout, Top() - slice.start)).y();
     for (;;) {
         if (!visit(slice, *layout, top))
@@ -249,7 +261,7 @@ qsizetype SlicedTextView::RowStartBefore(qsizetype position, int rows) const
 SlicedTextView::Slice SlicedTextView::RowAround(qsizetype position) const
 {
     const Slice slice = SliceAt(position);
-    const std::unique_ptr<QTextLayout> layout = LayOut(slice);
+    const std::shared_ptr<const QTextLayout> layout = LayOut(slice);
     const QTextLine line = layout->lineAt(RowOf(*layout, position - slice.start));
     const qsizetype start = slice.start + line.textStart();
     return {start, start + line.textLength()};
@@ -258,7 +270,7 @@ SlicedTextView::Slice SlicedTextView::RowAround(qsizetype position) const
 qreal SlicedTextView::XOf(qsizetype position) const
 {
     const Slice slice = SliceAt(position);
-    const std::unique_ptr<QTextLayout> layout = LayOut(slice);
+    const std::shared_ptr<const QTextLayout> layout = LayOut(slice);
     const int offset = static_cast<int>(position - slice.start);
     return layout->lineAt(RowOf(*layout, offset)).cursorToX(offset);
 }

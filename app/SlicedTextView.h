@@ -13,6 +13,7 @@
 #include <QList>
 #include <QTextLayout>
 
+#include <array>
 #include <memory>
 #include <optional>
 
@@ -59,7 +60,12 @@ protected:
     void TextChanged();
 
     Slice SliceAt(qsizetype position) const;
-    std::unique_ptr<QTextLayout> LayOut(const Slice& slice) const;
+    // The slice laid out; the last few layouts are kept until the text,
+    // its width or its look changes.
+    std::shared_ptr<const QTextLayout> LayOut(const Slice& slice) const;
+    // Call when what a slice's layout shows changed without the text:
+    // formats, or text being composed.
+    void ForgetLayouts() const;
     static int RowOf(const QTextLayout& layout, qsizetype offset);
     qsizetype PositionAt(const QPoint& point) const;
     qsizetype RowStartAfter(qsizetype position, int rows) const;
@@ -93,8 +99,13 @@ private:
     // A row of the text: the slice that holds it, laid out, and its line there.
     struct Row {
         Slice slice;
-        std::unique_ptr<QTextLayout> layout;
+        std::shared_ptr<const QTextLayout> layout;
         int line = 0;
+    };
+    struct KeptLayout {
+        Slice slice;
+        int width = 0;
+        std::shared_ptr<const QTextLayout> layout;
     };
     bool NextSlice(Slice& slice) const;
     // Calls `visit` for the slices on screen, top down, with their top edge;
@@ -107,4 +118,8 @@ private:
     int RowsPerPage() const;
 
     mutable Slice knownLine_{0, -1};  // a line of the text as it is now, or none
+    // A keystroke lays out the caret's slice to scroll, to tell the input
+    // method where the caret is and to paint: once is enough.
+    mutable std::array<KeptLayout, 4> keptLayouts_;
+    mutable std::size_t nextKept_ = 0;
 };

@@ -72,6 +72,8 @@ void TextEditor::Select(qsizetype anchor, qsizetype caret)
     const qsizetype last = text_.size();
     anchor_ = std::clamp<qsizetype>(anchor, 0, last);
     caret_ = std::clamp<qsizetype>(caret, 0, last);
+    if (!preedit_.isEmpty())
+        ForgetLayouts();  // the composed text is shown at the caret
     typedUpTo_ = -1;
     CaretMoved();
 }
@@ -81,6 +83,7 @@ void TextEditor::MergeSelectionFormat(const QTextCharFormat& format)
     if (!HasSelection())
         return;
     text_.MergeFormat(std::min(anchor_, caret_), std::max(anchor_, caret_), format);
+    ForgetLayouts();
     viewport()->update();
 }
 
@@ -157,7 +160,8 @@ void TextEditor::Undo(bool redo)
     if (stepped->edited)
         Changed(stepped->caret, stepped->caret);  // the caret goes where the step changed the text
     else
-        viewport()->update();  // formats only
+        ForgetLayouts();  // formats only
+    viewport()->update();
 }
 
 void TextEditor::undo()
@@ -456,6 +460,7 @@ void TextEditor::inputMethodEvent(QInputMethodEvent* event)
         if (attribute.type == QInputMethodEvent::Cursor)
             preeditCursor_ = std::clamp(attribute.start, 0, static_cast<int>(preedit_.size()));
     }
+    ForgetLayouts();
     viewport()->update();
     event->accept();
 }
@@ -541,6 +546,7 @@ void TextEditor::focusOutEvent(QFocusEvent* event)
 {
     SlicedTextView::focusOutEvent(event);
     preedit_.clear();  // the input method ends the composition with the focus
+    ForgetLayouts();
     blink_.stop();
     viewport()->update();
 }

@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QTest>
+#include <QTextCharFormat>
 #include <QTimer>
 
 #include <vector>
@@ -21,6 +22,7 @@ private slots:
     void typingIsUndoneAWordAtATime();
     void caretWalksLongLinesInView_data();
     void caretWalksLongLinesInView();
+    void formatsShowAsSoonAsSet();
     void inputMethodComposesAtTheCaret();
     void dropInsertsWhereLetGo();
     void contextMenuActsOnTheSelection();
@@ -147,6 +149,26 @@ void TextEditorTest::caretWalksLongLinesInView()
     QTest::keyClick(&editor, Qt::Key_End, Qt::ControlModifier);
     QCOMPARE(editor.selection().position(), text.size());
     QVERIFY(view.contains(CaretOnScreen(editor)));
+}
+
+void TextEditorTest::formatsShowAsSoonAsSet()
+{
+    // A highlight, and its undo, show at once although the text stays.
+    TextEditor editor;
+    editor.resize(200, 60);
+    editor.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&editor));
+    editor.setPlainText("banana");
+    const QImage plain = editor.grab().toImage();
+    QTextCharFormat bold;
+    bold.setFontWeight(QFont::Bold);
+    editor.SetSelection(1, 4);
+    editor.MergeSelectionFormat(bold);
+    editor.SetSelection(0, 0);
+    QVERIFY(editor.grab().toImage() != plain);
+    editor.undo();
+    QCOMPARE(editor.grab().toImage(), plain);
+    QCOMPARE(editor.toPlainText(), QStringLiteral("banana"));
 }
 
 void TextEditorTest::inputMethodComposesAtTheCaret()
