@@ -49,9 +49,18 @@ QStringView PlainLineBreaks(QStringView text, QString& storage)
 
 std::shared_ptr<const TextVersion> VersionOf(const TextSpan& span)
 {
-    if (span.isEmpty())
-        return std::make_shared<const TextVersion>();
-    return NewVersion(span.toString());
+    return std::make_shared<const TextVersion>(span.Copy());
+}
+
+// The character whose format text typed over [from, to) takes: the one
+// before it, or at a line's start the one after it; -1 for none.
+qsizetype FormatSource(const TextSpan& text, qsizetype from, qsizetype to)
+{
+    if (from > 0 && text[from - 1] != u'\n')
+        return from - 1;
+    if (to < text.size() && text[to] != u'\n')
+        return to;
+    return -1;
 }
 
 } // namespace
@@ -99,12 +108,10 @@ bool EditorText::Replace(qsizetype from, qsizetype to, QStringView text, bool jo
     const std::shared_ptr<const TextVersion> inserted = NewVersion(plain);
 
     // The inserted characters take the format a caret at `from` types with,
-    // once [from, to) is gone.
+    // once [from, to) is gone: the character after it is then at `from`.
     const TextSpan old = Characters();
-    qsizetype source = -1;
-    if (from > 0 && old[from - 1] != u'\n')
-        source = from - 1;
-    else if (to < old.size() && old[to] != u'\n')
+    qsizetype source = FormatSource(old, from, to);
+    if (source == to)
         source = from;
 
     Step& step = StartStep(joinLast);
@@ -242,32 +249,26 @@ void EditorText::MergeFormat(qsizetype from, qsizetype to, const QTextCharFormat
     step.formatsAfter = formats_;
 }
 
-const EditorText::Run* EditorText::RunAt(qsizetype index) const
+std::vector<EditorText::Run>::const_iterator EditorText::FirstRunEndingAfter(qsizetype index) const
 {
-    const auto run = std::upper_bound(formats_.begin(), formats_.end(), index,
-                                      [](qsizetype i, const Run& r) { return i < r.end; });
-    return run != formats_.end() && run->start <= index ? &*run : nullptr;
+    return std::upper_bound(formats_.begin(), formats_.end(), index,
+                            [](qsizetype i, const Run& r) { return i < r.end; });
 }
 
 QTextCharFormat EditorText::FormatAt(qsizetype position) const
 {
-    const TextSpan all = Characters();
-    position = std::clamp<qsizetype>(position, 0, all.size());
-    qsizetype source = -1;
-    if (position > 0 && all[position - 1] != u'\n')
-        source = position - 1;
-    else if (position < all.size() && all[position] != u'\n')
-        source = position;
-    const Run* run = source >= 0 ? RunAt(source) : nullptr;
-    return run ? run->format : QTextCharFormat();
+    position = std::clamp<qsizetype>(position, 0, size());
+    const qsizetype source = FormatSource(Characters(), position, position);
+    if (source < 0)
+        return {};
+    const auto run = FirstRunEndingAfter(source);
+    return run != formats_.end() && run->start <= source ? run->format : QTextCharFormat();
 }
 
 QList<QTextLayout::FormatRange> EditorText::FormatsOf(qsizetype start, qsizetype end) const
 {
     QList<QTextLayout::FormatRange> ranges;
-    auto run = std::upper_bound(formats_.begin(), formats_.end(), start,
-                                [](qsizetype i, const Run& r) { return i < r.end; });
-    for (; run != formats_.end() && run->start < end; ++run) {
+    for (auto run = FirstRunEndingAfter(start); run != formats_.end() && run->start < end; ++run) {
         const qsizetype from = std::max(run->start, start);
         const qsizetype to = std::min(run->end, end);
         if (from < to)

@@ -84,7 +84,8 @@ private:
     // Moves the formats over a replacement; the inserted characters take the
     // format of `source`, a position in the text without the removed ones.
     void MoveFormats(qsizetype from, qsizetype removed, qsizetype inserted, qsizetype source);
-    const Run* RunAt(qsizetype index) const;
+    // The first run that ends after `index`: the one holding it, if any.
+    std::vector<Run>::const_iterator FirstRunEndingAfter(qsizetype index) const;
 
     std::shared_ptr<TextVersion> version_;
     std::shared_ptr<TextVersion> spare_;  // the version before, for its memory

@@ -23,8 +23,9 @@ void ResultPane::setText(std::shared_ptr<const TextVersion> source, qsizetype st
     if (shown.size() > all.size() / 2) {
         source_ = std::move(source);
         start_ = shown.Bytes().data() - all.Bytes().data();
-    } else {
-        source_ = EditorText::MakeVersion(shown.toString());
+    } else if (!same || source_->bytes.size() != shown.Bytes().size()) {
+        // A copy of its own; a copy the pane already has of the same text serves on.
+        source_ = std::make_shared<const TextVersion>(shown.Copy());
         start_ = 0;
     }
     length_ = shown.size();

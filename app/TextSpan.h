@@ -54,6 +54,17 @@ public:
         piece.size_ = count;
         return piece;
     }
+    // A text of its own with the same characters, copied as they are kept.
+    TextVersion Copy() const
+    {
+        TextVersion copy;
+        copy.bytes.assign(bytes_, static_cast<std::size_t>(size_));
+        if (characters_) {
+            copy.characters = QString(characters_, size_);
+            copy.charactersKept = true;
+        }
+        return copy;
+    }
     QString toString() const
     {
         if (characters_)
