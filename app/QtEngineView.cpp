@@ -142,8 +142,11 @@ std::string QtEngineView::GetText(TextControl control) const
 
 SharedText QtEngineView::ShareText(TextControl control) const
 {
-    if (control == TextControl::reSearch)
-        return Input().SharedBytes();
+    if (control == TextControl::reSearch) {
+        // The bytes of the input's version, kept alive with it.
+        const std::shared_ptr<const TextVersion> version = Input().Version();
+        return SharedText(std::shared_ptr<const std::string>(version, &version->bytes));
+    }
     return GetText(control);
 }
 

@@ -1,10 +1,7 @@
-// The main window's view for the engine: the input editor's text (its
-// characters and its 8-bit text) through every edit, undo, selection and
-// formatting, the tree operations, and panes that are only rewritten where
-// their text changed.
+// The main window's view for the engine: the input editor's text as the
+// engine reads it, selection and formatting, the tree operations, and panes
+// that are only rewritten where their text changed.
 #include "WidgetTestSupport.h"
-#include "CodePageText.h"
-#include "EditorText.h"
 #include "QtEngineView.h"
 #include "ResultPane.h"
 #include "TextEditor.h"
@@ -13,7 +10,6 @@
 #include <QClipboard>
 #include <QSignalSpy>
 
-#include <random>
 #include <stdexcept>
 
 using namespace WidgetTest;
@@ -25,9 +21,6 @@ private slots:
     void init() { QVERIFY(OpenWindows()); }
     void cleanup() { CloseWindows(); }
 
-    void editorTextFollowsEdits();
-    void editorTextFormats_data();
-    void editorTextFormats();
     void longMatchNode();
     void selection_data();
     void selection();
@@ -38,136 +31,6 @@ private slots:
     void paneIsReadOnlyAndCopiesExactly();
 };
 
-namespace {
-
-// What the editor's text holds once a cursor inserted `text`: every kind of
-// line break one '\n'.
-QString Plain(QString text)
-{
-    return text.replace("\r\n", "\n").replace('\r', '\n').replace(QChar::ParagraphSeparator, '\n')
-        .replace(QChar::LineSeparator, '\n');
-}
-
-} // namespace
-
-// Random edits, undos and redos against a model of the text after each step
-// of the history; a version someone kept (as a pane keeps one) never changes.
-void EngineViewTest::editorTextFollowsEdits()
-{
-    EditorText text;
-    std::mt19937 random(7);
-    const QString pieces[] = {"a",  "bc", "\n", "x\r\ny", QString::fromUtf8("é"), QString::fromUtf8("αβ"),
-                              " ",  "\u00A0", "line one\rline two\n", QString(QChar::LineSeparator), "\t",
-                              QString::fromUtf8("€—😀中"), QString(QChar::ParagraphSeparator)};
-    std::vector<QString> history{QString()};  // the text after each step
-    std::size_t done = 0;
-    std::shared_ptr<const TextVersion> kept = text.Version();
-    QString keptText;
-    const auto push = [&](const QString& next, bool join) {
-        history.resize(done + 1);
-        if (join && done > 0) {
-            history[done] = next;
-        } else {
-            history.push_back(next);
-            ++done;
-        }
-    };
-    for (int step = 0; step < 3000; ++step) {
-        const QString now = history[done];
-        if (step % 7 == 0) {
-            kept = text.Version();
-            keptText = now;
-        }
-        const auto length = static_cast<unsigned>(now.size());
-        const qsizetype first = random() % (length + 1);
-        const qsizetype span = random() % (std::min<qsizetype>(5, length - first) + 1);
-        switch (random() % 6) {
-        case 0:
-        case 1:
-        case 2: {
-            const QString piece = pieces[random() % std::size(pieces)];
-            const bool join = random() % 3 == 0;
-            QVERIFY(text.Replace(first, first + span, piece, join));
-            push(QString(now).replace(first, span, Plain(piece)), join);
-            break;
-        }
-        case 3:
-            QCOMPARE(text.Replace(first, first + span, {}), span > 0);
-            if (span > 0)
-                push(QString(now).remove(first, span), false);
-            break;
-        case 4:
-            QCOMPARE(text.Undo().has_value(), done > 0);
-            done -= done > 0 ? 1 : 0;
-            break;
-        case 5:
-            QCOMPARE(text.Redo().has_value(), done + 1 < history.size());
-            done += done + 1 < history.size() ? 1 : 0;
-            break;
-        }
-        if (step % 100 == 50 && span > 0) {
-            QTextCharFormat bold;
-            bold.setFontWeight(QFont::Bold);
-            text.MergeFormat(first, first + span, bold);
-            push(history[done], false);  // a step of its own that leaves the text
-        }
-        QCOMPARE(text.Characters().toString(), history[done]);
-        QCOMPARE(text.Bytes(), CodePageText::ToCodePage(history[done]));
-        QCOMPARE(TextSpan(*kept).toString(), keptText);
-    }
-}
-
-// Formats move with the text as a rich editor's do: typing takes the format
-// of the character before the caret (at a line's start, of the one after),
-// and undoing a format is a step that changes no character.
-void EngineViewTest::editorTextFormats_data()
-{
-    // "banana\nsplit" with [boldFrom, boldTo) bold; then "xy" is typed at
-    // `at` and [removeFrom, removeTo) deleted; `bold` marks the bold characters.
-    QTest::addColumn<int>("boldFrom");
-    QTest::addColumn<int>("boldTo");
-    QTest::addColumn<int>("at");
-    QTest::addColumn<int>("removeFrom");
-    QTest::addColumn<int>("removeTo");
-    QTest::addColumn<QString>("bold");
-    QTest::newRow("typed inside") << 1 << 4 << 2 << 0 << 0 << ".BBBBB..\n.....";
-    QTest::newRow("typed right after") << 1 << 4 << 4 << 0 << 0 << ".BBBBB..\n.....";
-    QTest::newRow("typed right before") << 1 << 4 << 1 << 0 << 0 << "...BBB..\n.....";
-    QTest::newRow("removed across its start") << 1 << 4 << 12 << 0 << 2 << "BB..\n.......";
-    QTest::newRow("removed whole") << 1 << 4 << 12 << 1 << 4 << "...\n.......";
-    QTest::newRow("line start takes the next") << 7 << 9 << 7 << 0 << 0 << "......\nBBBB...";
-}
-
-void EngineViewTest::editorTextFormats()
-{
-    QFETCH(int, boldFrom);
-    QFETCH(int, boldTo);
-    QFETCH(int, at);
-    QFETCH(int, removeFrom);
-    QFETCH(int, removeTo);
-    QFETCH(QString, bold);
-    EditorText text;
-    text.Reset(u"banana\nsplit");
-    QTextCharFormat format;
-    format.setFontWeight(QFont::Bold);
-    text.MergeFormat(boldFrom, boldTo, format);
-    text.Replace(at, at, u"xy");
-    text.Replace(removeFrom, removeTo, {});
-    QString marks = text.Characters().toString();
-    for (qsizetype i = 0; i < marks.size(); ++i) {
-        const QList<QTextLayout::FormatRange> formats = text.FormatsOf(i, i + 1);
-        if (marks[i] != u'\n')
-            marks[i] = !formats.isEmpty() && formats.front().format.fontWeight() == QFont::Bold ? u'B' : u'.';
-    }
-    QCOMPARE(marks, bold);
-    // Undoing everything takes back the characters, then the format alone.
-    while (text.CanUndo()) {
-        const std::optional<EditorText::Stepped> undone = text.Undo();
-        QCOMPARE(undone->edited, text.CanUndo());
-    }
-    QCOMPARE(text.Characters().toString(), QString("banana\nsplit"));
-    QVERIFY(text.FormatsOf(0, text.size()).isEmpty());
-}
 
 // A match of many characters is a node that shares the input: its text is
 // the input's characters, also once the input has changed on.

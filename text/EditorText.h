@@ -5,7 +5,6 @@
 // The text is one TextVersion. Whoever keeps the text as it is now (a result
 // pane, the evaluation's snapshot) shares that version; the next edit then
 // writes a new one instead of changing what they hold.
-#include "SharedText.h"
 #include "TextSpan.h"
 
 #include <QList>
@@ -25,8 +24,6 @@ public:
     TextSpan Characters() const { return *version_; }
     const std::string& Bytes() const { return version_->bytes; }
     std::shared_ptr<const TextVersion> Version() const { return version_; }
-    // The bytes, shared with this version.
-    tamarin::SharedText SharedBytes() const;
 
     // A text of its own: the characters as they are.
     static std::shared_ptr<const TextVersion> MakeVersion(QStringView characters);

@@ -7,6 +7,7 @@
 //
 // The vertical scroll bar counts characters, not rows: the view starts at the
 // row that holds the scroll bar's value.
+#include "SlicedTextAccessible.h"
 #include "TextSpan.h"
 
 #include <QAbstractScrollArea>
@@ -17,16 +18,15 @@
 #include <memory>
 #include <optional>
 
-class SlicedTextView : public QAbstractScrollArea {
+class SlicedTextView : public QAbstractScrollArea, public AccessibleTextSource {
     Q_OBJECT
-    friend class SlicedTextAccessible;
 
 public:
     explicit SlicedTextView(QWidget* parent = nullptr);
     ~SlicedTextView() override;
 
     // The characters shown, each line break as one '\n'.
-    virtual TextSpan text() const = 0;
+    TextSpan text() const override = 0;
     QString selectedText() const;
     void selectAll();
     void copy() const;
@@ -39,16 +39,17 @@ protected:
     };
 
     // The selection runs from the anchor to the caret.
-    virtual qsizetype Anchor() const = 0;
-    virtual qsizetype Caret() const = 0;
-    virtual void Select(qsizetype anchor, qsizetype caret) = 0;
+    qsizetype Anchor() const override = 0;
+    qsizetype Caret() const override = 0;
+    void Select(qsizetype anchor, qsizetype caret) override = 0;
     // Where the line holding `position` starts, or a line start before it;
     // a view with an index of its lines can say it without searching.
     virtual qsizetype LineStart(qsizetype position) const;
     // Replaces [from, to) with `text` for assistive technology; a view that
     // cannot be edited refuses.
-    virtual bool IsEditable() const { return false; }
-    virtual void Replace(qsizetype from, qsizetype to, const QString& text);
+    bool IsEditable() const override { return false; }
+    void Replace(qsizetype from, qsizetype to, const QString& text) override;
+    QWidget* TextArea() const override { return viewport(); }
     // Gives a slice's layout its character formats (and an editor's text
     // being composed) before it is laid out; plain text has none.
     virtual void Dress(QTextLayout& layout, const Slice& slice) const;
@@ -67,7 +68,7 @@ protected:
     // formats, or text being composed.
     void ForgetLayouts() const;
     static int RowOf(const QTextLayout& layout, qsizetype offset);
-    qsizetype PositionAt(const QPoint& point) const;
+    qsizetype PositionAt(const QPoint& point) const override;
     qsizetype RowStartAfter(qsizetype position, int rows) const;
     qsizetype RowStartBefore(qsizetype position, int rows) const;
     // The position `rows` rows below (above, when negative) `position`, as
@@ -76,10 +77,10 @@ protected:
     // The start and end of the row holding `position`.
     Slice RowAround(qsizetype position) const;
     // Where `position` is drawn, in the viewport; nothing when off screen.
-    std::optional<QRectF> CaretRectangle(qsizetype position) const;
+    std::optional<QRectF> CaretRectangle(qsizetype position) const override;
     qreal XOf(qsizetype position) const;
     // Brings the row of `position` into view, scrolling as little as it can.
-    void ScrollToShow(qsizetype position);
+    void ScrollToShow(qsizetype position) override;
     int PageRows() const;
     void ScrollRows(int rows);
     qsizetype Top() const;

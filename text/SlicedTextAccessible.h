@@ -3,16 +3,41 @@
 // with its caret, selection and characters, editable when the view is an
 // editor. Qt's own text widgets offer the same through their accessibility
 // plugin; a view of our own has to say it itself.
-#include <QAccessibleWidget>
+#include "TextSpan.h"
 
-class SlicedTextView;
+#include <QAccessibleWidget>
+#include <QRectF>
+
+#include <optional>
+
+// What the accessible interface reads and does through a text view; a view
+// that implements it (as a QWidget) is given the interface below.
+class AccessibleTextSource {
+public:
+    virtual TextSpan text() const = 0;
+    // The selection runs from the anchor to the caret.
+    virtual qsizetype Anchor() const = 0;
+    virtual qsizetype Caret() const = 0;
+    virtual void Select(qsizetype anchor, qsizetype caret) = 0;
+    virtual bool IsEditable() const = 0;
+    // Replaces [from, to) with `text`; a view that cannot be edited refuses.
+    virtual void Replace(qsizetype from, qsizetype to, const QString& text) = 0;
+    // The widget the text is drawn in, and positions in it.
+    virtual QWidget* TextArea() const = 0;
+    virtual std::optional<QRectF> CaretRectangle(qsizetype position) const = 0;
+    virtual qsizetype PositionAt(const QPoint& point) const = 0;
+    virtual void ScrollToShow(qsizetype position) = 0;
+
+protected:
+    ~AccessibleTextSource() = default;
+};
 
 class SlicedTextAccessible : public QAccessibleWidget,
                              public QAccessibleTextInterface,
                              public QAccessibleEditableTextInterface {
 public:
-    explicit SlicedTextAccessible(SlicedTextView* view);
-    // Makes Qt ask this class for every sliced text view; once is enough.
+    SlicedTextAccessible(QWidget* widget, AccessibleTextSource* source);
+    // Makes Qt ask this class for every widget that is a text source; once is enough.
     static void Install();
 
     void* interface_cast(QAccessible::InterfaceType type) override;
@@ -40,5 +65,7 @@ public:
     void replaceText(int start, int end, const QString& text) override;
 
 private:
-    SlicedTextView* View() const;
+    AccessibleTextSource* View() const { return source_; }
+
+    AccessibleTextSource* source_;
 };

@@ -67,11 +67,6 @@ qsizetype FormatSource(const TextSpan& text, qsizetype from, qsizetype to)
 
 EditorText::EditorText() : version_(std::make_shared<TextVersion>()) {}
 
-tamarin::SharedText EditorText::SharedBytes() const
-{
-    return tamarin::SharedText(std::shared_ptr<const std::string>(version_, &version_->bytes));
-}
-
 std::shared_ptr<const TextVersion> EditorText::MakeVersion(QStringView characters)
 {
     return NewVersion(characters);

@@ -1,6 +1,6 @@
 #include "SlicedTextAccessible.h"
 
-#include "SlicedTextView.h"
+#include <QWidget>
 
 #include <algorithm>
 
@@ -8,14 +8,15 @@ namespace {
 
 QAccessibleInterface* SlicedTextFactory(const QString&, QObject* object)
 {
-    auto* view = qobject_cast<SlicedTextView*>(object);
-    return view ? new SlicedTextAccessible(view) : nullptr;
+    auto* widget = qobject_cast<QWidget*>(object);
+    auto* source = dynamic_cast<AccessibleTextSource*>(object);
+    return widget && source ? new SlicedTextAccessible(widget, source) : nullptr;
 }
 
 } // namespace
 
-SlicedTextAccessible::SlicedTextAccessible(SlicedTextView* view)
-    : QAccessibleWidget(view, QAccessible::EditableText)
+SlicedTextAccessible::SlicedTextAccessible(QWidget* widget, AccessibleTextSource* source)
+    : QAccessibleWidget(widget, QAccessible::EditableText), source_(source)
 {
 }
 
@@ -26,11 +27,6 @@ void SlicedTextAccessible::Install()
         return true;
     }();
     (void)installed;
-}
-
-SlicedTextView* SlicedTextAccessible::View() const
-{
-    return static_cast<SlicedTextView*>(widget());
 }
 
 void* SlicedTextAccessible::interface_cast(QAccessible::InterfaceType type)
@@ -119,12 +115,12 @@ QRect SlicedTextAccessible::characterRect(int offset) const
     if (!caret)
         return {};
     const QRect local = caret->toRect();
-    return QRect(View()->viewport()->mapToGlobal(local.topLeft()), local.size());
+    return QRect(View()->TextArea()->mapToGlobal(local.topLeft()), local.size());
 }
 
 int SlicedTextAccessible::offsetAtPoint(const QPoint& point) const
 {
-    return static_cast<int>(View()->PositionAt(View()->viewport()->mapFromGlobal(point)));
+    return static_cast<int>(View()->PositionAt(View()->TextArea()->mapFromGlobal(point)));
 }
 
 void SlicedTextAccessible::scrollToSubstring(int start, int)
