@@ -124,6 +124,8 @@ bool EditorText::Replace(qsizetype from, qsizetype to, QStringView text, bool jo
 
 void EditorText::Apply(qsizetype from, qsizetype to, const TextVersion& with)
 {
+    if (noting_)
+        changes_.push_back({from, Characters().mid(from, to - from).toString(), TextSpan(with).toString()});
     const bool keep = version_->charactersKept || with.charactersKept;
     const auto first = static_cast<std::size_t>(from);
     const auto count = static_cast<std::size_t>(to - from);

@@ -13,6 +13,7 @@
 
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 class EditorText {
@@ -55,6 +56,17 @@ public:
     std::optional<Stepped> Undo();
     std::optional<Stepped> Redo();
 
+    // A change of the characters, with the text it removed and inserted.
+    struct Change {
+        qsizetype at;
+        QString removed;
+        QString inserted;
+    };
+    // While noting, every change of the characters by an edit, an undo or a
+    // redo is kept until taken, for assistive technology to hear of it.
+    void NoteChanges(bool noting) { noting_ = noting; }
+    std::vector<Change> TakeChanges() { return std::exchange(changes_, {}); }
+
 private:
     struct Run {
         qsizetype start;
@@ -89,4 +101,6 @@ private:
     std::vector<Run> formats_;  // sorted, apart, none empty
     std::vector<Step> steps_;
     std::size_t done_ = 0;      // steps_[0, done_) can be undone, the rest redone
+    bool noting_ = false;
+    std::vector<Change> changes_;
 };

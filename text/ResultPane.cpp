@@ -2,10 +2,14 @@
 
 #include "EditorText.h"
 
+#include "SlicedTextAccessible.h"
+
+#include <QAccessible>
 #include <QContextMenuEvent>
 #include <QMenu>
 
 #include <algorithm>
+#include <utility>
 
 ResultPane::ResultPane(QWidget* parent)
     : SlicedTextView(parent), source_(std::make_shared<const TextVersion>())
@@ -18,6 +22,7 @@ void ResultPane::setText(std::shared_ptr<const TextVersion> source, qsizetype st
     const TextSpan all(*source);
     const TextSpan shown = all.mid(start, length);
     const bool same = shown == text();
+    const QString before = !same && SlicedTextAccessible::Listening() ? text().toString() : QString();
     // A short slice of a long text is copied: shared, it would keep the whole
     // text alive, and the source's next edit would have to copy all of it.
     if (shown.size() > all.size() / 2) {
@@ -35,6 +40,10 @@ void ResultPane::setText(std::shared_ptr<const TextVersion> source, qsizetype st
     anchor_ = caret_ = 0;
     // The view keeps its place, as far as the new text reaches.
     TextChanged();
+    if (SlicedTextAccessible::Listening()) {
+        QAccessibleTextUpdateEvent replaced(this, 0, before, text().toString());
+        SlicedTextAccessible::Tell(replaced);
+    }
     emit textChanged();
 }
 
@@ -51,8 +60,9 @@ TextSpan ResultPane::text() const
 
 void ResultPane::Select(qsizetype anchor, qsizetype caret)
 {
-    anchor_ = std::clamp<qsizetype>(anchor, 0, length_);
-    caret_ = std::clamp<qsizetype>(caret, 0, length_);
+    const qsizetype oldAnchor = std::exchange(anchor_, std::clamp<qsizetype>(anchor, 0, length_));
+    const qsizetype oldCaret = std::exchange(caret_, std::clamp<qsizetype>(caret, 0, length_));
+    TellSelectionChanged(oldAnchor, oldCaret);
     viewport()->update();
 }
 

@@ -6,6 +6,8 @@
 
 namespace {
 
+SlicedTextAccessible::Listener listenerInProcess = nullptr;
+
 QAccessibleInterface* SlicedTextFactory(const QString&, QObject* object)
 {
     auto* widget = qobject_cast<QWidget*>(object);
@@ -14,6 +16,23 @@ QAccessibleInterface* SlicedTextFactory(const QString&, QObject* object)
 }
 
 } // namespace
+
+bool SlicedTextAccessible::Listening()
+{
+    return listenerInProcess || QAccessible::isActive();
+}
+
+void SlicedTextAccessible::ListenInProcess(Listener listener)
+{
+    listenerInProcess = listener;
+}
+
+void SlicedTextAccessible::Tell(QAccessibleEvent& event)
+{
+    QAccessible::updateAccessibility(&event);
+    if (listenerInProcess)
+        listenerInProcess(&event);
+}
 
 SlicedTextAccessible::SlicedTextAccessible(QWidget* widget, AccessibleTextSource* source)
     : QAccessibleWidget(widget, QAccessible::EditableText), source_(source)

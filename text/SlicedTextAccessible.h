@@ -39,6 +39,14 @@ public:
     SlicedTextAccessible(QWidget* widget, AccessibleTextSource* source);
     // Makes Qt ask this class for every widget that is a text source; once is enough.
     static void Install();
+    // Whether assistive technology listens, so that changes are worth
+    // telling: the platform says so, or a listener in this process asked to
+    // hear (a test, on a platform without a bridge to assistive technology).
+    static bool Listening();
+    using Listener = void (*)(QAccessibleEvent* event);
+    static void ListenInProcess(Listener listener);
+    // Tells the platform's bridge, and the listener in this process, of `event`.
+    static void Tell(QAccessibleEvent& event);
 
     void* interface_cast(QAccessible::InterfaceType type) override;
     QAccessible::State state() const override;

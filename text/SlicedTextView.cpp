@@ -2,6 +2,7 @@
 
 #include "SlicedTextAccessible.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QKeyEvent>
@@ -74,6 +75,18 @@ void SlicedTextView::TextChanged()
     ForgetLayouts();
     UpdateScrollBar();
     viewport()->update();
+}
+
+void SlicedTextView::TellSelectionChanged(qsizetype oldAnchor, qsizetype oldCaret)
+{
+    if (!SlicedTextAccessible::Listening() || (oldAnchor == Anchor() && oldCaret == Caret()))
+        return;
+    const bool hadSelection = oldAnchor != oldCaret;
+    const bool hasSelection = Anchor() != Caret();
+    if (!hadSelection && !hasSelection)
+        return;  // only the caret moved
+    QAccessibleTextSelectionEvent selected(this, static_cast<int>(Anchor()), static_cast<int>(Caret()));
+    SlicedTextAccessible::Tell(selected);
 }
 
 qsizetype SlicedTextView::LineStart(qsizetype position) const

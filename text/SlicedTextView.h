@@ -59,6 +59,10 @@ protected:
 
     // Call when the text changed: the scroll bar and the screen follow.
     void TextChanged();
+    // Call when the selection moved from (oldAnchor, oldCaret): assistive
+    // technology hears of it when a selection appears, goes or changes, as
+    // from any editor.
+    void TellSelectionChanged(qsizetype oldAnchor, qsizetype oldCaret);
 
     Slice SliceAt(qsizetype position) const;
     // The slice laid out; the last few layouts are kept until the text,

@@ -2,6 +2,8 @@
 
 #include "HeapPolicy.h"
 
+#include "SlicedTextAccessible.h"
+
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
@@ -47,7 +49,10 @@ void TextEditor::setPlainText(const QString& text)
     // A new text forgets the undo history, as an editor's new text does.
     const bool wasEmpty = text_.isEmpty();
     const bool large = std::max(text.size(), text_.size()) >= heap::LargeText;
+    const QString before = SlicedTextAccessible::Listening() ? text_.Characters().toString() : QString();
     text_.Reset(text);
+    if (SlicedTextAccessible::Listening() && !(wasEmpty && text_.isEmpty()))
+        TellTextChanged({{0, before, text_.Characters().toString()}});
     verticalScrollBar()->setValue(0);
     if (wasEmpty && text_.isEmpty())
         Select(0, 0);
@@ -70,8 +75,9 @@ void TextEditor::SetSelection(qsizetype anchor, qsizetype caret)
 void TextEditor::Select(qsizetype anchor, qsizetype caret)
 {
     const qsizetype last = text_.size();
-    anchor_ = std::clamp<qsizetype>(anchor, 0, last);
-    caret_ = std::clamp<qsizetype>(caret, 0, last);
+    const qsizetype oldAnchor = std::exchange(anchor_, std::clamp<qsizetype>(anchor, 0, last));
+    const qsizetype oldCaret = std::exchange(caret_, std::clamp<qsizetype>(caret, 0, last));
+    TellSelectionChanged(oldAnchor, oldCaret);
     if (!preedit_.isEmpty())
         ForgetLayouts();  // the composed text is shown at the caret
     typedUpTo_ = -1;
@@ -97,8 +103,10 @@ QTextCharFormat TextEditor::CharFormatAt(qsizetype position) const
 void TextEditor::Changed(qsizetype anchor, qsizetype caret)
 {
     // The caret is in place before anyone hears of the change: a reaction
-    // may look at both, or change the text again.
+    // may look at both, or change the text again. Assistive technology hears
+    // of the characters first, then of the caret, as from any editor.
     TextChanged();
+    TellTextChanged(text_.TakeChanges());
     Select(anchor, caret);
     emit textChanged();
 }
@@ -108,6 +116,7 @@ void TextEditor::Edit(qsizetype from, qsizetype to, const QString& text, bool jo
     from = std::clamp<qsizetype>(from, 0, text_.size());
     to = std::clamp<qsizetype>(to, from, text_.size());
     const qsizetype before = text_.size();
+    NoteChanges();
     if (!text_.Replace(from, to, text, joinPrevious))
         return;
     const qsizetype end = to + text_.size() - before;
@@ -128,10 +137,34 @@ void TextEditor::DeleteJoiningLastStep(qsizetype from, qsizetype to)
 {
     const qsizetype anchor = anchor_;
     const qsizetype caret = caret_;
+    NoteChanges();
     if (!text_.Replace(from, to, {}, true))
         return;
     const auto kept = [&](qsizetype at) { return at <= from ? at : std::max(from, at - (to - from)); };
     Changed(kept(anchor), kept(caret));
+}
+
+void TextEditor::NoteChanges()
+{
+    // The removed characters are copied only for someone who listens.
+    text_.NoteChanges(SlicedTextAccessible::Listening());
+}
+
+void TextEditor::TellTextChanged(const std::vector<EditorText::Change>& changes)
+{
+    for (const EditorText::Change& change : changes) {
+        const int at = static_cast<int>(change.at);
+        if (change.removed.isEmpty()) {
+            QAccessibleTextInsertEvent inserted(this, at, change.inserted);
+            SlicedTextAccessible::Tell(inserted);
+        } else if (change.inserted.isEmpty()) {
+            QAccessibleTextRemoveEvent removed(this, at, change.removed);
+            SlicedTextAccessible::Tell(removed);
+        } else {
+            QAccessibleTextUpdateEvent replaced(this, at, change.removed, change.inserted);
+            SlicedTextAccessible::Tell(replaced);
+        }
+    }
 }
 
 void TextEditor::Type(const QString& typed)
@@ -154,6 +187,7 @@ void TextEditor::DeleteTo(qsizetype position)
 
 void TextEditor::Undo(bool redo)
 {
+    NoteChanges();
     const std::optional<EditorText::Stepped> stepped = redo ? text_.Redo() : text_.Undo();
     if (!stepped)
         return;
@@ -307,9 +341,9 @@ void TextEditor::CaretMoved()
     lastPosition_ = Caret();
     if (hasFocus())
         QGuiApplication::inputMethod()->update(Qt::ImCursorRectangle);
-    if (QAccessible::isActive()) {
+    if (SlicedTextAccessible::Listening()) {
         QAccessibleTextCursorEvent moved(this, static_cast<int>(Caret()));
-        QAccessible::updateAccessibility(&moved);
+        SlicedTextAccessible::Tell(moved);
     }
     emit cursorPositionChanged();
 }

@@ -12,6 +12,7 @@
 #include <QBasicTimer>
 
 #include <algorithm>
+#include <vector>
 
 class QTextCharFormat;
 
@@ -119,6 +120,10 @@ private:
     void Insert(const QString& text, bool joinPrevious = false);
     // Replaces [from, to) with `text`; the caret goes after it.
     void Edit(qsizetype from, qsizetype to, const QString& text, bool joinPrevious);
+    // Before an edit, undo or redo: its changes are noted while someone listens.
+    void NoteChanges();
+    // Tells assistive technology of changed characters.
+    void TellTextChanged(const std::vector<EditorText::Change>& changes);
     // The text changed: the view, the caret and the listeners follow.
     void Changed(qsizetype anchor, qsizetype caret);
     // Deletes the selection, or without one, from the caret to `position`.
