@@ -489,12 +489,16 @@ void SlicedTextView::mouseMoveEvent(QMouseEvent* event)
     // Above or below the view, the row at its edge is the one selected to.
     point.setY(std::clamp(point.y(), 0, viewport()->height() - 1));
     const qsizetype at = PositionAt(point);
+    // The view stays where it is: only the timer above scrolls it, a row at
+    // a time, however the caret's row fits.
+    const int top = verticalScrollBar()->value();
     if (clickedLine_.end > clickedLine_.start)
         ExtendByLines(at);
     else if (clickedWord_.end > clickedWord_.start)
         ExtendByWords(at, point.x());
     else
         Select(Anchor(), at);
+    verticalScrollBar()->setValue(top);
 }
 
 void SlicedTextView::mouseReleaseEvent(QMouseEvent* event)
@@ -682,17 +686,20 @@ void SlicedTextView::DragSelection()
 {
     const qsizetype from = std::min(Anchor(), Caret());
     const qsizetype to = std::max(Anchor(), Caret());
+    const QString dragged = selectedText();
     auto* data = new QMimeData;
-    data->setText(selectedText());
+    data->setText(dragged);
     auto* drag = new QDrag(viewport());
     drag->setMimeData(data);
     const Qt::DropAction action = IsEditable() ? drag->exec(Qt::CopyAction | Qt::MoveAction, Qt::MoveAction)
                                                : drag->exec(Qt::CopyAction, Qt::CopyAction);
     // A drop into this view moved the text itself. Moved into another of
-    // this program's widgets, the text leaves here; another program gets a
-    // copy, since what it does with a move is beyond our sight.
+    // this program's widgets, the text leaves here, unless what the drop
+    // set off changed it meanwhile; another program gets a copy, since what
+    // it does with a move is beyond our sight.
     QObject* target = drag->target();
-    if (action == Qt::MoveAction && target && target != viewport() && to <= text().size())
+    if (action == Qt::MoveAction && target && target != viewport() &&
+        text().mid(from, to - from).toString() == dragged)
         Replace(from, to, {});
 }
 
@@ -702,15 +709,15 @@ void SlicedTextView::wheelEvent(QWheelEvent* event)
     // notch (120) turns the desktop's number of rows. What is left of a row
     // waits for the next turn the same way, so that small steps add up.
     const QPoint pixels = event->pixelDelta();
+    const int notchRows = std::max(1, QApplication::wheelScrollLines());
     const qreal rows = !pixels.isNull()
                            ? -pixels.y() / qreal(fontMetrics().lineSpacing())
-                           : -event->angleDelta().y() / qreal(QWheelEvent::DefaultDeltasPerStep) *
-                                 QApplication::wheelScrollLines();
+                           : -event->angleDelta().y() / qreal(QWheelEvent::DefaultDeltasPerStep) * notchRows;
     const int page = RowsPerPage();
     int whole = 0;
     if (event->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier)) {
         // A page a notch, as a scroll bar does.
-        whole = std::clamp(static_cast<int>(rows / QApplication::wheelScrollLines() * page), -page, page);
+        whole = std::clamp(static_cast<int>(rows / notchRows * page), -page, page);
         wheelRows_ = 0;
     } else {
         if (wheelRows_ != 0 && (rows < 0) != (wheelRows_ < 0))

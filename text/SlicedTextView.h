@@ -148,8 +148,10 @@ private:
     bool mightDrag_ = false;      // it went down on the selection
     QPoint pressPoint_;
     QPoint dragPoint_;            // where the mouse was last while selecting
-    Slice clickedWord_{0, 0};     // selected by a double click, while the button is down
-    Slice clickedLine_{0, 0};     // selected by a triple click
+    // What the last double (triple) click selected, until a plain click: a
+    // drag or a Shift+click from it goes by words (lines).
+    Slice clickedWord_{0, 0};
+    Slice clickedLine_{0, 0};
     QBasicTimer tripleClick_;     // a click while it runs is a triple click
     QPoint tripleClickPoint_;
     QBasicTimer autoScroll_;

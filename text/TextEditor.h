@@ -132,8 +132,8 @@ private:
     // Accepts a drag that carries text and notes where it would drop it;
     // refuses any other.
     bool AcceptsDrop(QDropEvent* event);
-    // Moves [from, to) to `at` as one step of the undo history; the moved
-    // text ends up after the caret.
+    // Moves [from, to) to `at` as one step of the undo history; the caret
+    // ends up after the moved text.
     void MoveText(qsizetype from, qsizetype to, qsizetype at);
     // Inserts what other programs offer as their selection (X11's PRIMARY)
     // at `point`, where the desktop has one.
