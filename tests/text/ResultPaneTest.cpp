@@ -120,22 +120,19 @@ void ResultPaneTest::clicksSelectWordsAndLines()
     QVERIFY(QTest::qWaitForWindowExposed(&pane));
     pane.setPlainText("one, two\nthree four");
     QWidget* view = pane.viewport();
-    const int rowHeight = pane.fontMetrics().lineSpacing();
-    const QPoint first(1, 4 + rowHeight / 2);
-    const QPoint second = first + QPoint(30, rowHeight);
+    const QPoint first(1, 4 + pane.fontMetrics().lineSpacing() / 2);
+    const QPoint second = first + QPoint(30, pane.fontMetrics().lineSpacing());
     QTest::mouseClick(view, Qt::LeftButton, {}, first);
     QTest::mousePress(view, Qt::LeftButton, {}, first);
     QTest::mouseDClick(view, Qt::LeftButton, {}, first);
-    QTest::mouseRelease(view, Qt::LeftButton, {}, first);
     QCOMPARE(pane.selectedText(), QStringLiteral("one"));
+    QTest::mouseRelease(view, Qt::LeftButton, {}, first);
     QTest::mousePress(view, Qt::LeftButton, {}, first);
     QCOMPARE(pane.selectedText(), QStringLiteral("one, two\n"));
     QTest::mouseMove(view, second);
     QTest::mouseRelease(view, Qt::LeftButton, {}, second);
-    QCOMPARE(pane.selectedText(), pane.toPlainText());
     QTest::mouseClick(view, Qt::MiddleButton, {}, second);
-    QCOMPARE(pane.toPlainText(), QStringLiteral("one, two\nthree four"));
-    QCOMPARE(pane.selectedText(), pane.toPlainText());
+    QCOMPARE(pane.selectedText(), QStringLiteral("one, two\nthree four"));
 }
 
 QTEST_MAIN(ResultPaneTest)
