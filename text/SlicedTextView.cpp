@@ -447,12 +447,7 @@ void SlicedTextView::mousePressEvent(QMouseEvent* event)
     }
     const qsizetype at = PositionAt(point);
     if (event->modifiers() == Qt::ShiftModifier) {
-        if (clickedLine_.end > clickedLine_.start)
-            ExtendByLines(at);
-        else if (clickedWord_.end > clickedWord_.start)
-            ExtendByWords(at, point.x());
-        else
-            Select(Anchor(), at);
+        SelectTo(at, point.x());
         return;
     }
     const qsizetype from = std::min(Anchor(), Caret());
@@ -492,12 +487,7 @@ void SlicedTextView::mouseMoveEvent(QMouseEvent* event)
     // The view stays where it is: only the timer above scrolls it, a row at
     // a time, however the caret's row fits.
     const int top = verticalScrollBar()->value();
-    if (clickedLine_.end > clickedLine_.start)
-        ExtendByLines(at);
-    else if (clickedWord_.end > clickedWord_.start)
-        ExtendByWords(at, point.x());
-    else
-        Select(Anchor(), at);
+    SelectTo(at, point.x());
     verticalScrollBar()->setValue(top);
 }
 
@@ -625,54 +615,63 @@ bool SlicedTextView::IsOnText(const QPoint& point) const
     return on;
 }
 
-void SlicedTextView::ExtendByWords(qsizetype position, qreal x)
+void SlicedTextView::SelectTo(qsizetype position, qreal x)
 {
+    if (clickedLine_.end > clickedLine_.start || clickedWord_.end > clickedWord_.start)
+        ExtendSelection(position, x);
+    else
+        Select(Anchor(), position);
+}
+
+void SlicedTextView::ExtendSelection(qsizetype position, qreal x)
+{
+    const bool byLines = clickedLine_.end > clickedLine_.start;
+    const Slice first = byLines ? clickedLine_ : clickedWord_;
     const qsizetype anchor = Anchor();
     const qsizetype caret = Caret();
-    if (position >= clickedWord_.start && position <= clickedWord_.end) {
-        Select(clickedWord_.start, clickedWord_.end);
+    if (position >= first.start && position <= first.end) {
+        Select(first.start, first.end);
         return;
     }
+    const std::optional<Selection> extended = byLines ? LinesTo(position) : WordsTo(position, x);
+    if (!extended)
+        return;
+    Select(extended->anchor, extended->caret);
+    if (Anchor() != anchor || Caret() != caret)
+        OfferSelection();
+}
+
+std::optional<SlicedTextView::Selection> SlicedTextView::WordsTo(qsizetype position, qreal x) const
+{
     // The word under the mouse, if the mouse is over it on its row; nearer
     // its start, the selection ends there, else at its end.
     const Slice paragraph = ParagraphAround(position);
     const TextSpan words = text().mid(paragraph.start, paragraph.end - paragraph.start);
     const std::optional<qsizetype> start = words::StartOfWord(words, position - paragraph.start);
     if (!start)
-        return;
+        return std::nullopt;
     const std::optional<qsizetype> end = words::EndOfWord(words, *start);
     if (!end)
-        return;
+        return std::nullopt;
     const qsizetype wordStart = paragraph.start + *start;
     const qsizetype wordEnd = paragraph.start + *end;
     if (RowAround(wordStart).start != RowAround(wordEnd).start)
-        return;
+        return std::nullopt;
     const qreal startX = Margin + XOf(wordStart);
     const qreal endX = Margin + XOf(wordEnd);
     if (x < startX || x > endX)
-        return;
+        return std::nullopt;
     // The word first selected stays selected on either side.
     const qsizetype kept = position < clickedWord_.end ? clickedWord_.end : clickedWord_.start;
-    Select(kept, x - startX < endX - x ? wordStart : wordEnd);
-    if (Anchor() != anchor || Caret() != caret)
-        OfferSelection();
+    return Selection{kept, x - startX < endX - x ? wordStart : wordEnd};
 }
 
-void SlicedTextView::ExtendByLines(qsizetype position)
+std::optional<SlicedTextView::Selection> SlicedTextView::LinesTo(qsizetype position) const
 {
-    const qsizetype anchor = Anchor();
-    const qsizetype caret = Caret();
-    if (position >= clickedLine_.start && position <= clickedLine_.end) {
-        Select(clickedLine_.start, clickedLine_.end);
-        return;
-    }
     const Slice paragraph = ParagraphAround(position);
     if (position < clickedLine_.end)
-        Select(clickedLine_.end, paragraph.start);
-    else
-        Select(clickedLine_.start, std::min(paragraph.end + 1, text().size()));
-    if (Anchor() != anchor || Caret() != caret)
-        OfferSelection();
+        return Selection{clickedLine_.end, paragraph.start};
+    return Selection{clickedLine_.start, std::min(paragraph.end + 1, text().size())};
 }
 
 void SlicedTextView::OfferSelection() const

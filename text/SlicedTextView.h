@@ -136,10 +136,18 @@ private:
     Slice ParagraphAround(qsizetype position) const;
     // Whether `point` is on a character, not beside a row or below the text.
     bool IsOnText(const QPoint& point) const;
-    // A drag after a double click selects whole words, after a triple click
-    // whole lines, from the one first selected to the one under `point`.
-    void ExtendByWords(qsizetype position, qreal x);
-    void ExtendByLines(qsizetype position);
+    struct Selection {
+        qsizetype anchor;
+        qsizetype caret;
+    };
+    // Selects from the anchor to `position`, the mouse being at `x`: after a
+    // double click by whole words, after a triple click by whole lines, from
+    // the one first selected to the one under the mouse.
+    void SelectTo(qsizetype position, qreal x);
+    void ExtendSelection(qsizetype position, qreal x);
+    // Where a selection by words or lines runs; nothing where it stays.
+    std::optional<Selection> WordsTo(qsizetype position, qreal x) const;
+    std::optional<Selection> LinesTo(qsizetype position) const;
     // The mouse held outside the view while selecting: scroll towards it,
     // the faster the farther it is.
     void AutoScroll();
