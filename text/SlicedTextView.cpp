@@ -1,11 +1,14 @@
 #include "SlicedTextView.h"
 
 #include "SlicedTextAccessible.h"
+#include "WordBoundaries.h"
 
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
+#include <QDrag>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QPainter>
 #include <QScrollBar>
 
@@ -22,7 +25,6 @@ constexpr qsizetype SliceLength = 2048;
 constexpr qsizetype BlankLookBack = 128;
 // The space around the text, as an editor's document keeps it.
 constexpr int Margin = 4;
-constexpr int WheelRowsPerNotch = 3;
 
 } // namespace
 
@@ -422,48 +424,329 @@ void SlicedTextView::keyPressEvent(QKeyEvent* event)
     }
 }
 
+bool SlicedTextView::event(QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return QAbstractScrollArea::event(event);
+    // A selection made with the keyboard is offered to other programs as
+    // one made with the mouse is.
+    const qsizetype anchor = Anchor();
+    const qsizetype caret = Caret();
+    const bool handled = QAbstractScrollArea::event(event);
+    if (Anchor() != anchor || Caret() != caret)
+        OfferSelection();
+    return handled;
+}
+
 void SlicedTextView::mousePressEvent(QMouseEvent* event)
 {
-    if (event->button() != Qt::LeftButton)
+    mightDrag_ = false;
+    if (event->button() != Qt::LeftButton) {
+        event->ignore();
         return;
-    const qsizetype at = PositionAt(event->position().toPoint());
-    Select(event->modifiers() & Qt::ShiftModifier ? Anchor() : at, at);
+    }
+    const QPoint point = event->position().toPoint();
+    pressPoint_ = dragPoint_ = point;
+    selecting_ = true;
+    scrollingForDrop_ = false;
+    if (tripleClick_.isActive() && (point - tripleClickPoint_).manhattanLength() < QApplication::startDragDistance()) {
+        // The line with its break, from where the double click left the caret.
+        tripleClick_.stop();
+        const Slice paragraph = ParagraphAround(Caret());
+        clickedLine_ = {paragraph.start, std::min(paragraph.end + 1, text().size())};
+        Select(clickedLine_.start, clickedLine_.end);
+        return;
+    }
+    const qsizetype at = PositionAt(point);
+    if (event->modifiers() == Qt::ShiftModifier) {
+        SelectTo(at, point.x());
+        return;
+    }
+    const qsizetype from = std::min(Anchor(), Caret());
+    const qsizetype to = std::max(Anchor(), Caret());
+    if (from < to && at >= from && at <= to && IsOnText(point)) {
+        // A press on the selection may start to drag it; a release without
+        // a drag places the caret.
+        mightDrag_ = true;
+        return;
+    }
+    clickedWord_ = clickedLine_ = {0, 0};
+    Select(at, at);
 }
 
 void SlicedTextView::mouseMoveEvent(QMouseEvent* event)
 {
     if (!(event->buttons() & Qt::LeftButton))
         return;
-    const QPoint point = event->position().toPoint();
-    // Dragging past an edge scrolls, a row per move.
-    if (point.y() < 0)
-        ScrollRows(-1);
-    else if (point.y() > viewport()->height())
-        ScrollRows(1);
-    Select(Anchor(), PositionAt(point));
+    QPoint point = event->position().toPoint();
+    if (mightDrag_) {
+        if ((point - pressPoint_).manhattanLength() > QApplication::startDragDistance()) {
+            mightDrag_ = selecting_ = false;
+            DragSelection();
+        }
+        return;
+    }
+    if (!selecting_)
+        return;
+    dragPoint_ = point;
+    if (viewport()->rect().contains(point))
+        autoScroll_.stop();
+    else if (!autoScroll_.isActive())
+        autoScroll_.start(100, this);
+    // Above or below the view, the row at its edge is the one selected to.
+    point.setY(std::clamp(point.y(), 0, viewport()->height() - 1));
+    const qsizetype at = PositionAt(point);
+    // The view stays where it is: only the timer above scrolls it, a row at
+    // a time, however the caret's row fits.
+    const int top = verticalScrollBar()->value();
+    SelectTo(at, point.x());
+    verticalScrollBar()->setValue(top);
+}
+
+void SlicedTextView::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (autoScroll_.isActive()) {
+        autoScroll_.stop();
+        ScrollToShow(Caret());
+    }
+    if (mightDrag_ && event->button() == Qt::LeftButton) {
+        mightDrag_ = selecting_ = false;
+        const qsizetype at = PositionAt(event->position().toPoint());
+        Select(at, at);
+        return;
+    }
+    if (selecting_) {
+        selecting_ = false;
+        OfferSelection();
+    }
 }
 
 void SlicedTextView::mouseDoubleClickEvent(QMouseEvent* event)
 {
-    if (event->button() != Qt::LeftButton)
+    if (event->button() != Qt::LeftButton) {
+        event->ignore();
         return;
+    }
+    mightDrag_ = false;
+    selecting_ = true;
+    const QPoint point = event->position().toPoint();
+    const qsizetype at = PositionAt(point);
+    // An empty row has no word to select; the caret goes there.
+    clickedWord_ = {at, at};
+    clickedLine_ = {0, 0};
+    const Slice row = RowAround(at);
+    if (row.end > row.start) {
+        const Slice paragraph = ParagraphAround(at);
+        const words::Range word =
+            words::WordUnder(text().mid(paragraph.start, paragraph.end - paragraph.start), at - paragraph.start);
+        clickedWord_ = {paragraph.start + word.start, paragraph.start + word.end};
+    }
+    Select(clickedWord_.start, clickedWord_.end);
+    tripleClickPoint_ = point;
+    tripleClick_.start(QApplication::doubleClickInterval(), this);
+    OfferSelection();
+}
+
+void SlicedTextView::timerEvent(QTimerEvent* event)
+{
+    if (event->timerId() == tripleClick_.timerId())
+        tripleClick_.stop();
+    else if (event->timerId() == autoScroll_.timerId())
+        AutoScroll();
+    else
+        QAbstractScrollArea::timerEvent(event);
+}
+
+void SlicedTextView::ScrollForDropAt(const QPoint& point)
+{
+    dragPoint_ = point;
+    scrollingForDrop_ = true;
+    if (!autoScroll_.isActive())
+        autoScroll_.start(100, this);
+}
+
+void SlicedTextView::StopScrollingForDrop()
+{
+    scrollingForDrop_ = false;
+    autoScroll_.stop();
+}
+
+void SlicedTextView::AutoScroll()
+{
+    QRect visible = viewport()->rect();
+    const QPoint point = dragPoint_;
+    if (scrollingForDrop_) {
+        // A drop scrolls from a band inside the edges, the mouse being inside.
+        const int dx = std::min(visible.width() / 3, 20);
+        const int dy = std::min(visible.height() / 3, 20);
+        visible.adjust(dx, dy, -dx, -dy);
+    }
+    const int deltaY = std::max(point.y() - visible.top(), visible.bottom() - point.y()) - visible.height();
+    const int deltaX = std::max(point.x() - visible.left(), visible.right() - point.x()) - visible.width();
+    const int delta = std::max(deltaX, deltaY);
+    if (delta < 0) {
+        if (!scrollingForDrop_)
+            autoScroll_.stop();
+        return;
+    }
+    // A row every 100 ms near the edge, faster farther out.
+    const int near = std::max(delta, 7);
+    autoScroll_.start(4900 / (near * near), this);
+    if (deltaY > 0)
+        ScrollRows(point.y() < visible.center().y() ? -1 : 1);
+    if (scrollingForDrop_)
+        return;
+    // The selection follows to where the mouse now points in the text.
+    QMouseEvent move(QEvent::MouseMove, point, viewport()->mapToGlobal(point), Qt::NoButton, Qt::LeftButton,
+                     QGuiApplication::keyboardModifiers());
+    mouseMoveEvent(&move);
+}
+
+SlicedTextView::Slice SlicedTextView::ParagraphAround(qsizetype position) const
+{
     const TextSpan all = text();
-    const qsizetype at = PositionAt(event->position().toPoint());
-    qsizetype from = at;
-    qsizetype to = at;
-    while (from > 0 && IsWordCharacter(all[from - 1]))
-        --from;
-    while (to < all.size() && IsWordCharacter(all[to]))
-        ++to;
-    Select(from, to);
+    const qsizetype start = position == 0 ? 0 : all.lastIndexOf(u'\n', position - 1) + 1;
+    const qsizetype end = all.indexOf(u'\n', position);
+    return {start, end < 0 ? all.size() : end};
+}
+
+bool SlicedTextView::IsOnText(const QPoint& point) const
+{
+    bool on = false;
+    ForEachVisibleSlice([&](const Slice&, const QTextLayout& layout, qreal top) {
+        for (int row = 0; row < layout.lineCount(); ++row) {
+            const QTextLine line = layout.lineAt(row);
+            if (point.y() >= top + line.y() && point.y() < top + line.y() + line.height()) {
+                const qreal x = point.x() - Margin;
+                on = x >= line.x() && x <= line.x() + line.naturalTextWidth();
+                return false;
+            }
+        }
+        return true;
+    });
+    return on;
+}
+
+void SlicedTextView::SelectTo(qsizetype position, qreal x)
+{
+    if (clickedLine_.end > clickedLine_.start || clickedWord_.end > clickedWord_.start)
+        ExtendSelection(position, x);
+    else
+        Select(Anchor(), position);
+}
+
+void SlicedTextView::ExtendSelection(qsizetype position, qreal x)
+{
+    const bool byLines = clickedLine_.end > clickedLine_.start;
+    const Slice first = byLines ? clickedLine_ : clickedWord_;
+    const qsizetype anchor = Anchor();
+    const qsizetype caret = Caret();
+    if (position >= first.start && position <= first.end) {
+        Select(first.start, first.end);
+        return;
+    }
+    const std::optional<Selection> extended = byLines ? LinesTo(position) : WordsTo(position, x);
+    if (!extended)
+        return;
+    Select(extended->anchor, extended->caret);
+    if (Anchor() != anchor || Caret() != caret)
+        OfferSelection();
+}
+
+std::optional<SlicedTextView::Selection> SlicedTextView::WordsTo(qsizetype position, qreal x) const
+{
+    // The word under the mouse, if the mouse is over it on its row; nearer
+    // its start, the selection ends there, else at its end.
+    const Slice paragraph = ParagraphAround(position);
+    const TextSpan words = text().mid(paragraph.start, paragraph.end - paragraph.start);
+    const std::optional<qsizetype> start = words::StartOfWord(words, position - paragraph.start);
+    if (!start)
+        return std::nullopt;
+    const std::optional<qsizetype> end = words::EndOfWord(words, *start);
+    if (!end)
+        return std::nullopt;
+    const qsizetype wordStart = paragraph.start + *start;
+    const qsizetype wordEnd = paragraph.start + *end;
+    if (RowAround(wordStart).start != RowAround(wordEnd).start)
+        return std::nullopt;
+    const qreal startX = Margin + XOf(wordStart);
+    const qreal endX = Margin + XOf(wordEnd);
+    if (x < startX || x > endX)
+        return std::nullopt;
+    // The word first selected stays selected on either side.
+    const qsizetype kept = position < clickedWord_.end ? clickedWord_.end : clickedWord_.start;
+    return Selection{kept, x - startX < endX - x ? wordStart : wordEnd};
+}
+
+std::optional<SlicedTextView::Selection> SlicedTextView::LinesTo(qsizetype position) const
+{
+    const Slice paragraph = ParagraphAround(position);
+    if (position < clickedLine_.end)
+        return Selection{clickedLine_.end, paragraph.start};
+    return Selection{clickedLine_.start, std::min(paragraph.end + 1, text().size())};
+}
+
+void SlicedTextView::OfferSelection() const
+{
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (Anchor() != Caret() && clipboard->supportsSelection())
+        clipboard->setText(selectedText(), QClipboard::Selection);
+}
+
+void SlicedTextView::DragSelection()
+{
+    const qsizetype from = std::min(Anchor(), Caret());
+    const qsizetype to = std::max(Anchor(), Caret());
+    const QString dragged = selectedText();
+    auto* data = new QMimeData;
+    data->setText(dragged);
+    auto* drag = new QDrag(viewport());
+    drag->setMimeData(data);
+    const Qt::DropAction action = IsEditable() ? drag->exec(Qt::CopyAction | Qt::MoveAction, Qt::MoveAction)
+                                               : drag->exec(Qt::CopyAction, Qt::CopyAction);
+    // A drop into this view moved the text itself. Moved anywhere else,
+    // into another widget or another program (no target here), the text
+    // leaves this view, as from any editor, unless what the drop set off
+    // changed it meanwhile; undo brings it back.
+    if (action == Qt::MoveAction && drag->target() != viewport() &&
+        text().mid(from, to - from).toString() == dragged)
+        Replace(from, to, {});
 }
 
 void SlicedTextView::wheelEvent(QWheelEvent* event)
 {
-    const int notches = event->angleDelta().y() / QWheelEvent::DefaultDeltasPerStep;
-    if (notches != 0)
-        ScrollRows(-notches * WheelRowsPerNotch);
-    event->accept();
+    // Rows to scroll: a touchpad's pixels in rows of the font; a wheel's
+    // notch (120) turns the desktop's number of rows. What is left of a row
+    // waits for the next turn the same way, so that small steps add up.
+    const QPoint pixels = event->pixelDelta();
+    const int notchRows = std::max(1, QApplication::wheelScrollLines());
+    const qreal rows = !pixels.isNull()
+                           ? -pixels.y() / qreal(fontMetrics().lineSpacing())
+                           : -event->angleDelta().y() / qreal(QWheelEvent::DefaultDeltasPerStep) * notchRows;
+    const int page = RowsPerPage();
+    int whole = 0;
+    if (event->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier)) {
+        // A page a notch, as a scroll bar does.
+        whole = std::clamp(static_cast<int>(rows / notchRows * page), -page, page);
+        wheelRows_ = 0;
+    } else {
+        if (wheelRows_ != 0 && (rows < 0) != (wheelRows_ < 0))
+            wheelRows_ = 0;  // the wheel turned back
+        wheelRows_ += rows;
+        whole = std::clamp(static_cast<int>(wheelRows_), -page, page);
+        wheelRows_ -= static_cast<int>(wheelRows_);
+    }
+    const int before = verticalScrollBar()->value();
+    if (whole != 0)
+        ScrollRows(whole);
+    // At an end the turn goes to whoever holds the view.
+    const bool atEnd = rows < 0 ? before <= verticalScrollBar()->minimum() : before >= verticalScrollBar()->maximum();
+    if (verticalScrollBar()->value() != before || (wheelRows_ != 0 && !atEnd))
+        event->accept();
+    else
+        event->ignore();
+    if (atEnd)
+        wheelRows_ = 0;
 }
 
 void SlicedTextView::scrollContentsBy(int, int)

@@ -11,6 +11,7 @@
 #include "TextSpan.h"
 
 #include <QAbstractScrollArea>
+#include <QBasicTimer>
 #include <QList>
 #include <QTextLayout>
 
@@ -89,14 +90,26 @@ protected:
     void ScrollRows(int rows);
     qsizetype Top() const;
     static bool IsWordCharacter(QChar c);
+    // Offers the selection to other programs as the one a middle click
+    // pastes (X11's PRIMARY), where the desktop has one.
+    void OfferSelection() const;
+    // Drags the selection out as plain text; an editor's drag may move it.
+    void DragSelection();
+    // While something dragged over the view is held near an edge, the view
+    // scrolls towards it; nothing once the drag leaves or drops.
+    void ScrollForDropAt(const QPoint& point);
+    void StopScrollingForDrop();
 
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
     void changeEvent(QEvent* event) override;
 
@@ -121,6 +134,41 @@ private:
     void UpdateScrollBar();
     int TextWidth() const;
     int RowsPerPage() const;
+
+    // --- mouse ---
+    // The line (between line breaks) holding `position`.
+    Slice ParagraphAround(qsizetype position) const;
+    // Whether `point` is on a character, not beside a row or below the text.
+    bool IsOnText(const QPoint& point) const;
+    struct Selection {
+        qsizetype anchor;
+        qsizetype caret;
+    };
+    // Selects from the anchor to `position`, the mouse being at `x`: after a
+    // double click by whole words, after a triple click by whole lines, from
+    // the one first selected to the one under the mouse.
+    void SelectTo(qsizetype position, qreal x);
+    void ExtendSelection(qsizetype position, qreal x);
+    // Where a selection by words or lines runs; nothing where it stays.
+    std::optional<Selection> WordsTo(qsizetype position, qreal x) const;
+    std::optional<Selection> LinesTo(qsizetype position) const;
+    // The mouse held outside the view while selecting: scroll towards it,
+    // the faster the farther it is.
+    void AutoScroll();
+
+    bool selecting_ = false;      // the left button went down to select
+    bool mightDrag_ = false;      // it went down on the selection
+    QPoint pressPoint_;
+    QPoint dragPoint_;            // where the mouse was last while selecting
+    // What the last double (triple) click selected, until a plain click: a
+    // drag or a Shift+click from it goes by words (lines).
+    Slice clickedWord_{0, 0};
+    Slice clickedLine_{0, 0};
+    QBasicTimer tripleClick_;     // a click while it runs is a triple click
+    QPoint tripleClickPoint_;
+    QBasicTimer autoScroll_;
+    bool scrollingForDrop_ = false;
+    qreal wheelRows_ = 0;         // a part of a row the wheel has turned
 
     mutable Slice knownLine_{0, -1};  // a line of the text as it is now, or none
     // A keystroke lays out the caret's slice to scroll, to tell the input

@@ -623,6 +623,32 @@ void TextEditor::mousePressEvent(QMouseEvent* event)
     SlicedTextView::mousePressEvent(event);
 }
 
+void TextEditor::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::MiddleButton)
+        PasteSelectionAt(event->position().toPoint());
+    else
+        SlicedTextView::mouseReleaseEvent(event);
+}
+
+void TextEditor::PasteSelectionAt(const QPoint& point)
+{
+    QClipboard* clipboard = QApplication::clipboard();
+    if (!clipboard->supportsSelection())
+        return;
+    qsizetype length = 0;
+    {
+        const QString pasted = clipboard->text(QClipboard::Selection);
+        length = pasted.size();
+        const qsizetype at = PositionAt(point);
+        Select(at, at);
+        if (!pasted.isEmpty())
+            Insert(pasted);
+    }
+    if (length >= heap::LargeText)
+        heap::ReturnFreedMemory();
+}
+
 // --- dropping text ---
 
 bool TextEditor::AcceptsDrop(QDropEvent* event)
@@ -644,11 +670,13 @@ void TextEditor::dragEnterEvent(QDragEnterEvent* event)
 
 void TextEditor::dragMoveEvent(QDragMoveEvent* event)
 {
+    ScrollForDropAt(event->position().toPoint());
     AcceptsDrop(event);
 }
 
 void TextEditor::dragLeaveEvent(QDragLeaveEvent*)
 {
+    StopScrollingForDrop();
     dropAt_ = -1;
     viewport()->update();
 }
@@ -656,10 +684,28 @@ void TextEditor::dragLeaveEvent(QDragLeaveEvent*)
 void TextEditor::dropEvent(QDropEvent* event)
 {
     // Dropped text goes in where it was let go, as one step of the history.
+    StopScrollingForDrop();
     if (AcceptsDrop(event)) {
         const qsizetype at = std::exchange(dropAt_, -1);
-        Select(at, at);
-        Insert(event->mimeData()->text());
+        if (event->source() == viewport() && event->dropAction() == Qt::MoveAction && HasSelection()) {
+            MoveText(std::min(anchor_, caret_), std::max(anchor_, caret_), at);
+        } else {
+            Select(at, at);
+            Insert(event->mimeData()->text());
+        }
         setFocus(Qt::MouseFocusReason);
     }
+}
+
+void TextEditor::MoveText(qsizetype from, qsizetype to, qsizetype at)
+{
+    const QString moved = text().mid(from, to - from).toString();
+    if (!text_.Replace(from, to, {}))
+        return;
+    // Where `at` is once the text is taken out; dropped onto itself, the
+    // text goes back where it was.
+    const qsizetype target = at <= from ? at : at >= to ? at - (to - from) : from;
+    text_.Replace(target, target, moved, true);
+    const qsizetype end = target + moved.size();
+    Changed(end, end);
 }

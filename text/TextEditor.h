@@ -94,6 +94,7 @@ protected:
     void timerEvent(QTimerEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dragLeaveEvent(QDragLeaveEvent* event) override;
@@ -136,6 +137,12 @@ private:
     // Accepts a drag that carries text and notes where it would drop it;
     // refuses any other.
     bool AcceptsDrop(QDropEvent* event);
+    // Moves [from, to) to `at` as one step of the undo history; the caret
+    // ends up after the moved text.
+    void MoveText(qsizetype from, qsizetype to, qsizetype at);
+    // Inserts what other programs offer as their selection (X11's PRIMARY)
+    // at `point`, where the desktop has one.
+    void PasteSelectionAt(const QPoint& point);
     bool HasSelection() const { return anchor_ != caret_; }
 
     EditorText text_;

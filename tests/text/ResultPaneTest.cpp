@@ -19,6 +19,7 @@ private slots:
     void rowStepsRetraceTheirWay();
     void dragSelectsFromTheTopAndCopies();
     void sharedTextStaysWhenTheSourceChanges();
+    void clicksSelectWordsAndLines();
 };
 
 namespace {
@@ -106,6 +107,32 @@ void ResultPaneTest::sharedTextStaysWhenTheSourceChanges()
     }
     pane.setText(source.Version(), 0, 6);
     QCOMPARE(pane.toPlainText(), QStringLiteral("before"));
+}
+
+void ResultPaneTest::clicksSelectWordsAndLines()
+{
+    // As in an editor: a double click selects a word, a triple click its
+    // line with the break, and a drag after it goes by lines; a middle
+    // click changes nothing.
+    ResultPane pane;
+    pane.resize(240, 80);
+    pane.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&pane));
+    pane.setPlainText("one, two\nthree four");
+    QWidget* view = pane.viewport();
+    const QPoint first(1, 4 + pane.fontMetrics().lineSpacing() / 2);
+    const QPoint second = first + QPoint(30, pane.fontMetrics().lineSpacing());
+    QTest::mouseClick(view, Qt::LeftButton, {}, first);
+    QTest::mousePress(view, Qt::LeftButton, {}, first);
+    QTest::mouseDClick(view, Qt::LeftButton, {}, first);
+    QCOMPARE(pane.selectedText(), QStringLiteral("one"));
+    QTest::mouseRelease(view, Qt::LeftButton, {}, first);
+    QTest::mousePress(view, Qt::LeftButton, {}, first);
+    QCOMPARE(pane.selectedText(), QStringLiteral("one, two\n"));
+    QTest::mouseMove(view, second);
+    QTest::mouseRelease(view, Qt::LeftButton, {}, second);
+    QTest::mouseClick(view, Qt::MiddleButton, {}, second);
+    QCOMPARE(pane.selectedText(), QStringLiteral("one, two\nthree four"));
 }
 
 QTEST_MAIN(ResultPaneTest)

@@ -8,10 +8,12 @@
 #include <QClipboard>
 #include <QMenu>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QTest>
 #include <QTextCharFormat>
 #include <QTimer>
 
+#include <memory>
 #include <vector>
 
 class TextEditorTest : public QObject {
@@ -26,6 +28,13 @@ private slots:
     void inputMethodComposesAtTheCaret();
     void dropInsertsWhereLetGo();
     void contextMenuActsOnTheSelection();
+    void clicksSelectWordsAndLines_data();
+    void clicksSelectWordsAndLines();
+    void dragAfterDoubleClickGoesByWords();
+    void clickOnTheSelectionPlacesTheCaret();
+    void selectionHeldBelowKeepsScrolling();
+    void wheelStepsAddUp();
+    void selectingOffersPrimaryAndMiddleClickPastesIt();
 };
 
 namespace {
@@ -40,6 +49,41 @@ using Keys = std::vector<Key>;
 QRect CaretOnScreen(const TextEditor& editor)
 {
     return editor.inputMethodQuery(Qt::ImCursorRectangle).toRect();
+}
+
+// Where the caret stands at `position`, in the editor's viewport.
+QPoint PointAt(TextEditor& editor, qsizetype position)
+{
+    const TextSelection kept = editor.selection();
+    editor.SetSelection(position, position);
+    const QRect caret = CaretOnScreen(editor);
+    editor.SetSelection(kept.anchor(), kept.position());
+    return QPoint(caret.x(), caret.center().y()) - editor.viewport()->pos();
+}
+
+// One, two or three clicks as a desktop sends them: a double click is a
+// press followed by a double-click event.
+void Click(QWidget* view, QPoint point, int clicks, Qt::KeyboardModifiers modifiers = {})
+{
+    QTest::mouseClick(view, Qt::LeftButton, modifiers, point);
+    if (clicks < 2)
+        return;
+    QTest::mousePress(view, Qt::LeftButton, modifiers, point);
+    QTest::mouseDClick(view, Qt::LeftButton, modifiers, point);
+    QTest::mouseRelease(view, Qt::LeftButton, modifiers, point);
+    if (clicks > 2)
+        QTest::mouseClick(view, Qt::LeftButton, modifiers, point);
+}
+
+TextEditor* ShownEditor(const QString& text, QSize size = {300, 120})
+{
+    auto* editor = new TextEditor;
+    editor->resize(size);
+    editor->show();
+    if (!QTest::qWaitForWindowExposed(editor))
+        return editor;
+    editor->setPlainText(text);
+    return editor;
 }
 
 } // namespace
@@ -265,6 +309,140 @@ void TextEditorTest::contextMenuActsOnTheSelection()
         const QStringList withoutSelection{"&Redo", "Cu&t", "&Copy", "Delete"};
         QCOMPARE(disabled, row.from == row.to ? withoutSelection : QStringList{"&Redo"});
     }
+}
+
+void TextEditorTest::clicksSelectWordsAndLines_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("at");
+    QTest::addColumn<int>("clicks");
+    QTest::addColumn<int>("anchor");
+    QTest::addColumn<int>("caret");
+    QTest::newRow("a word") << "alpha beta" << 8 << 2 << 6 << 10;
+    QTest::newRow("a comma") << "alpha, beta" << 5 << 2 << 5 << 6;
+    QTest::newRow("a run of marks") << "gamma;; delta" << 6 << 2 << 5 << 7;
+    QTest::newRow("a blank: the word before") << "beta  gamma" << 5 << 2 << 0 << 4;
+    QTest::newRow("the end of a line") << "one two\nx" << 7 << 2 << 4 << 7;
+    QTest::newRow("an empty line: the caret") << "a\n\nb" << 2 << 2 << 2 << 2;
+    QTest::newRow("after a last mark: the caret") << "abc def;\nx" << 8 << 2 << 8 << 8;
+    QTest::newRow("after last blanks: the caret") << "uvw  \nx" << 5 << 2 << 5 << 5;
+    QTest::newRow("a line with its break") << "one\ntwo two\nthree" << 6 << 3 << 4 << 12;
+    QTest::newRow("the last line") << "one\nthree" << 6 << 3 << 4 << 9;
+}
+
+void TextEditorTest::clicksSelectWordsAndLines()
+{
+    QFETCH(QString, text);
+    QFETCH(int, at);
+    QFETCH(int, clicks);
+    std::unique_ptr<TextEditor> editor(ShownEditor(text));
+    Click(editor->viewport(), PointAt(*editor, at), clicks);
+    QTEST(int(editor->selection().anchor()), "anchor");
+    QTEST(int(editor->selection().position()), "caret");
+}
+
+void TextEditorTest::dragAfterDoubleClickGoesByWords()
+{
+    // Each step: where the mouse moves to with the button held after a
+    // double click on "beta", and the selection then: the nearer end of the
+    // word under the mouse, with "beta" kept.
+    std::unique_ptr<TextEditor> editor(ShownEditor("alpha beta gamma delta"));
+    QWidget* view = editor->viewport();
+    QTest::mouseClick(view, Qt::LeftButton, {}, PointAt(*editor, 7));
+    QTest::mousePress(view, Qt::LeftButton, {}, PointAt(*editor, 7));
+    QTest::mouseDClick(view, Qt::LeftButton, {}, PointAt(*editor, 7));
+    const struct {
+        int at, anchor, caret;
+    } steps[] = {{13, 6, 11}, {15, 6, 16}, {8, 6, 10}, {1, 10, 0}, {4, 10, 5}};
+    for (const auto& step : steps) {
+        QTest::mouseMove(view, PointAt(*editor, step.at));
+        QCOMPARE(editor->selection().anchor(), step.anchor);
+        QCOMPARE(editor->selection().position(), step.caret);
+    }
+    QTest::mouseRelease(view, Qt::LeftButton, {}, PointAt(*editor, 4));
+}
+
+void TextEditorTest::clickOnTheSelectionPlacesTheCaret()
+{
+    std::unique_ptr<TextEditor> editor(ShownEditor("one two three"));
+    editor->SetSelection(4, 13);
+    Click(editor->viewport(), PointAt(*editor, 6), 1);
+    QCOMPARE(editor->selection().anchor(), 6);
+    QCOMPARE(editor->selection().position(), 6);
+}
+
+void TextEditorTest::selectionHeldBelowKeepsScrolling()
+{
+    QStringList lines;
+    for (int i = 0; i < 200; ++i)
+        lines << QStringLiteral("row %1").arg(i, 3, 10, QChar(u'0'));
+    std::unique_ptr<TextEditor> editor(ShownEditor(lines.join(u'\n')));
+    QWidget* view = editor->viewport();
+    QScrollBar* bar = editor->verticalScrollBar();
+    QTest::mousePress(view, Qt::LeftButton, {}, PointAt(*editor, 2));
+    QTest::mouseMove(view, QPoint(20, view->height() + 10));
+    const int firstStop = bar->value();
+    QTest::qWait(600);
+    // About a row each 50 ms this far out, without a move of the mouse;
+    // nothing else scrolls meanwhile.
+    const int rows = (bar->value() - firstStop) / 8;
+    QVERIFY2(rows >= 5 && rows <= 13, qPrintable(QString::number(rows)));
+    QVERIFY(editor->selection().position() > bar->value());
+    QTest::mouseRelease(view, Qt::LeftButton, {}, QPoint(20, view->height() + 10));
+    const int released = bar->value();
+    QTest::qWait(300);
+    QCOMPARE(bar->value(), released);
+    QCOMPARE(editor->selection().anchor(), 2);
+}
+
+void TextEditorTest::wheelStepsAddUp()
+{
+    // Each row: the turns, an angle or else pixels as a touchpad sends them,
+    // and the rows scrolled down after them.
+    struct Turn {
+        int angle, pixels;
+    };
+    const int notch = QApplication::wheelScrollLines();
+    const int half = TextEditor().fontMetrics().lineSpacing() / 2;
+    const struct {
+        std::vector<Turn> turns;
+        int rows;
+    } rows[] = {{{{-120, 0}}, notch}, {std::vector<Turn>(4, {-30, 0}), notch},
+                {{{-240, 0}, {120, 0}}, notch}, {{{-120, -half}, {-120, -half - 1}, {-120, -half}}, 1}};
+    QStringList lines;
+    for (int i = 0; i < 100; ++i)
+        lines << QStringLiteral("row %1").arg(i, 3, 10, QChar(u'0'));
+    for (const auto& row : rows) {
+        std::unique_ptr<TextEditor> editor(ShownEditor(lines.join(u'\n')));
+        for (const Turn& turn : row.turns) {
+            QWheelEvent wheel(QPointF(10, 10), editor->viewport()->mapToGlobal(QPointF(10, 10)),
+                              QPoint(0, turn.pixels), QPoint(0, turn.angle), Qt::NoButton, Qt::NoModifier,
+                              Qt::NoScrollPhase, false);
+            QApplication::sendEvent(editor->viewport(), &wheel);
+        }
+        QCOMPARE(editor->verticalScrollBar()->value(), row.rows * 8);  // a row is 8 characters
+    }
+}
+
+void TextEditorTest::selectingOffersPrimaryAndMiddleClickPastesIt()
+{
+    QClipboard* clipboard = QApplication::clipboard();
+    if (!clipboard->supportsSelection())
+        QSKIP("this desktop has no selection for a middle click to paste");
+    std::unique_ptr<TextEditor> editor(ShownEditor("alpha beta gamma"));
+    QWidget* view = editor->viewport();
+    Click(view, PointAt(*editor, 7), 2);
+    QTRY_COMPARE(clipboard->text(QClipboard::Selection), QStringLiteral("beta"));
+    editor->setFocus();
+    editor->SetSelection(0, 0);
+    QTest::keyClick(editor.get(), Qt::Key_Right, Qt::ShiftModifier);
+    QTRY_COMPARE(clipboard->text(QClipboard::Selection), QStringLiteral("a"));
+    clipboard->setText("PRIMARY", QClipboard::Selection);
+    QTest::mouseClick(view, Qt::MiddleButton, {}, PointAt(*editor, 11));
+    QCOMPARE(editor->toPlainText(), QStringLiteral("alpha beta PRIMARYgamma"));
+    QCOMPARE(editor->selection().position(), 18);
+    editor->undo();
+    QCOMPARE(editor->toPlainText(), QStringLiteral("alpha beta gamma"));
 }
 
 QTEST_MAIN(TextEditorTest)
