@@ -700,6 +700,7 @@ void TextEditor::dropEvent(QDropEvent* event)
 void TextEditor::MoveText(qsizetype from, qsizetype to, qsizetype at)
 {
     const QString moved = text().mid(from, to - from).toString();
+    NoteChanges();
     if (!text_.Replace(from, to, {}))
         return;
     // Where `at` is once the text is taken out; dropped onto itself, the
