@@ -1,7 +1,12 @@
 // What a screen reader finds in the six windows: it walks each window's
 // accessibility tree (menus, tool bar, every page of the page controls) and
 // every control it can act on, or a picture or panel it reads, has a name.
+// Then what a screen reader hears: the outcome of each evaluation as the
+// focused editor's description, selectors named by their labels, labels read
+// as the values they show, links as links, and one focused object at a time.
 #include "WidgetTestSupport.h"
+#include "LinkLabel.h"
+#include "Main.h"
 #include "Unitabout.h"
 #include "Unitconfig.h"
 #include "Unitcredit.h"
@@ -10,6 +15,10 @@
 
 #include <QAccessible>
 #include <QAction>
+#include <QComboBox>
+#include <QSignalSpy>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QSet>
 #include <QTabWidget>
@@ -99,6 +108,32 @@ QWidget* Window(const QString& name)
     return nullptr;
 }
 
+// The objects of `window`'s accessibility tree that say they have the focus.
+// A focused item view's current item is its active descendant, not a second
+// focus, and is not counted.
+void CollectFocused(QAccessibleInterface* node, QStringList& focused, int depth = 0)
+{
+    if (!node || !node->isValid() || depth > 30 || Hidden(node))
+        return;
+    if (node->state().focused)
+        focused << Describe(node) + " " + node->text(QAccessible::Name);
+    const bool itemView = node->role() == QAccessible::Tree || node->role() == QAccessible::Table
+                          || node->role() == QAccessible::List;
+    if (itemView && node->state().focused)
+        return;
+    for (int i = 0; i < node->childCount(); ++i)
+        CollectFocused(node->child(i), focused, depth + 1);
+}
+
+QStringList LabelsOf(QWidget* widget)
+{
+    QStringList labels;
+    QAccessibleInterface* node = QAccessible::queryAccessibleInterface(widget);
+    for (const auto& [label, relation] : node->relations(QAccessible::Label))
+        labels << label->text(QAccessible::Name);
+    return labels;
+}
+
 } // namespace
 
 class AccessibilityTest : public QObject {
@@ -109,6 +144,13 @@ private slots:
 
     void everythingNamed_data() { AddWindowRows(); }
     void everythingNamed();
+    void outcomeSpokenInTheFocusedEditor();
+    void outcomeReadAgainOnDemand();
+    void selectorsNamedByTheirLabels();
+    void labelsGiveTheirValues();
+    void linksAreLinks();
+    void oneFocusedObject_data() { AddWindowRows(); }
+    void oneFocusedObject();
 };
 
 void AccessibilityTest::everythingNamed()
@@ -152,6 +194,120 @@ void AccessibilityTest::everythingNamed()
                 missed << item->objectName();
     }
     QVERIFY2(missed.isEmpty(), qPrintable("not reached: " + missed.join(", ")));
+    if (shown != frmMain)
+        shown->hide();
+}
+
+// Offscreen, Qt passes no events on to assistive technology; the events
+// themselves are counted out of process (tests/atspi/).
+void AccessibilityTest::outcomeSpokenInTheFocusedEditor()
+{
+    QVERIFY(ShowActive(frmMain));
+    const QList<QWidget*> carriers = {frmMain->mmoSignature, frmMain->reSearch, frmMain->btnMatch};
+    frmMain->reSearch->setFocus();
+    Type(frmMain->reSearch, "aab");
+    for (QWidget* carrier : carriers)
+        QCOMPARE(carrier->accessibleDescription(), QString("Nothing to do: the pattern is empty"));
+    frmMain->mmoSignature->setFocus();
+    Type(frmMain->mmoSignature, "b");
+    for (QWidget* carrier : carriers) {
+        QAccessibleInterface* node = QAccessible::queryAccessibleInterface(carrier);
+        QCOMPARE(node->text(QAccessible::Description), QString("Match at 2, length 1"));
+    }
+    // The line still shows the time, and still reads as what it shows.
+    QVERIFY(frmMain->pnOutcome->text().startsWith("Match at 2, length 1 \u00B7 "));
+    QCOMPARE(QAccessible::queryAccessibleInterface(frmMain->pnOutcome)->text(QAccessible::Name),
+             frmMain->pnOutcome->text());
+    Type(frmMain->mmoSignature, "(");
+    QCOMPARE(frmMain->mmoSignature->accessibleDescription(), QString("The pattern does not compile"));
+    QCOMPARE(QApplication::focusWidget(), frmMain->mmoSignature);
+}
+
+void AccessibilityTest::outcomeReadAgainOnDemand()
+{
+    QVERIFY(ShowActive(frmMain));
+    GiveMainWindowMatchingText();
+    frmMain->reSearch->setFocus();
+    EvaluationCounter evaluations;
+    QSignalSpy readAgain(frmMain->actReadOutcome, &QAction::triggered);
+    QTest::keyClick(frmMain->reSearch, Qt::Key_O, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(readAgain.count(), 1);
+    // It says the outcome again; it types nothing and evaluates nothing.
+    QCOMPARE(frmMain->reSearch->text().toString(), QString("abc"));
+    QCOMPARE(evaluations.count(), 0);
+    QCOMPARE(frmMain->reSearch->accessibleDescription(), QString("Match at 1, length 1"));
+}
+
+void AccessibilityTest::selectorsNamedByTheirLabels()
+{
+    // Qt reads a combo box on Linux by its current text; the label names it.
+    const std::pair<QComboBox*, const char*> selectors[] = {
+        {frmMain->ComboBoxEx1, "Algorithm"},
+        {frmSyntax->ComboBoxEx1, "Syntax"},
+    };
+    for (const auto& [selector, name] : selectors) {
+        QCOMPARE(LabelsOf(selector), QStringList{name});
+        QAccessibleInterface* node = QAccessible::queryAccessibleInterface(selector);
+        QCOMPARE(node->text(QAccessible::Value), selector->currentText());
+    }
+    // The labels themselves are never seen.
+    QVERIFY(frmMain->findChild<QLabel*>("ComboBoxEx1Label")->isHidden());
+}
+
+void AccessibilityTest::labelsGiveTheirValues()
+{
+    const std::pair<QLabel*, const char*> labels[] = {
+        {frmMain->StatusPanel(0), "Product"},  {frmMain->StatusPanel(1), "Syntax check"},
+        {frmMain->StatusPanel(2), "Case"},     {frmMain->StatusPanel(3), "Syntax"},
+        {frmMain->StatusPanel(4), "Date and time"}, {frmAbout->Panel1, "Product name"},
+        {frmAbout->Panel2, "Version"},         {frmCredit->pnValidate, "Verdict"},
+    };
+    frmMain->cbCaseSensitive->setChecked(true);
+    for (const auto& [label, description] : labels) {
+        QAccessibleInterface* node = QAccessible::queryAccessibleInterface(label);
+        QCOMPARE(node->text(QAccessible::Name), label->text());
+        QCOMPARE(node->text(QAccessible::Description), QString(description));
+    }
+    QCOMPARE(QAccessible::queryAccessibleInterface(frmMain->StatusPanel(2))->text(QAccessible::Name),
+             QString("Case Sensitive"));
+    QCOMPARE(QAccessible::queryAccessibleInterface(frmSyntax->Edit2)->role(), QAccessible::EditableText);
+}
+
+void AccessibilityTest::linksAreLinks()
+{
+    for (LinkLabel* link : frmMain->findChildren<LinkLabel*>()) {
+        QAccessibleInterface* node = QAccessible::queryAccessibleInterface(link);
+        QCOMPARE(node->role(), QAccessible::Link);
+        QVERIFY(node->state().focusable);
+        // The address is the description (where none is set, the text shown).
+        QVERIFY(!node->text(QAccessible::Description).isEmpty());
+        QVERIFY(node->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
+    }
+    LinkLabel link("https://example.org/", Qt::blue);
+    link.setAccessibleName("Example");
+    QSignalSpy clicked(&link, &LinkLabel::clicked);
+    QAccessibleInterface* node = QAccessible::queryAccessibleInterface(&link);
+    QCOMPARE(node->text(QAccessible::Name), QString("Example"));
+    node->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QCOMPARE(clicked.count(), 1);
+}
+
+void AccessibilityTest::oneFocusedObject()
+{
+    QFETCH(QString, window);
+    QWidget* shown = Window(window);
+    QVERIFY(ShowActive(shown));
+    // Every Tab stop round the window, and back to the first.
+    QWidget* first = QApplication::focusWidget();
+    QVERIFY(first);
+    for (int stop = 0; stop < 30; ++stop) {
+        QStringList focused;
+        CollectFocused(QAccessible::queryAccessibleInterface(shown), focused);
+        QVERIFY2(focused.size() == 1, qPrintable(QString("stop %1: %2").arg(stop).arg(focused.join(", "))));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        if (QApplication::focusWidget() == first)
+            break;
+    }
     if (shown != frmMain)
         shown->hide();
 }
