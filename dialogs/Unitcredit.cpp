@@ -249,6 +249,7 @@ void TfrmCredit::ClearVerdictAndMoveOn(QLineEdit* box, QLineEdit* next)
     // A verdict only ever stands for the number as it was when the last box
     // changed; any earlier box changing makes it stale.
     pnValidate->clear();
+    DescriptionAnnouncer::Announce({Edit1, Edit2, Edit3, Edit4}, QString());
     if (box->text().size() >= 4)
         next->setFocus();
 }

@@ -1,7 +1,10 @@
 #include "PageTabListAccessible.h"
 
+#include <QEvent>
 #include <QPointer>
 #include <QTabBar>
+
+#include <utility>
 
 namespace {
 
@@ -82,10 +85,48 @@ private:
     int index_;
 };
 
+// Qt names the bar as focused when the focus comes to it, and the shown tab
+// only when the tab changes; this names the shown tab once the focus has
+// come, so that what holds the focus is always the object named focused.
+class TabFocusEvents : public QObject {
+public:
+    static constexpr const char* Name = "tamarin_tab_focus_events";
+
+    explicit TabFocusEvents(QTabBar* bar) : QObject(bar), bar_(bar)
+    {
+        setObjectName(Name);
+        bar->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == bar_ && event->type() == QEvent::FocusIn)
+            // Queued: after Qt's own event for the bar.
+            QMetaObject::invokeMethod(this, [this] { NameShownTab(); }, Qt::QueuedConnection);
+        return false;
+    }
+
+private:
+    void NameShownTab()
+    {
+        if (!bar_->hasFocus() || bar_->currentIndex() < 0 || !QAccessible::isActive())
+            return;
+        QAccessibleEvent focus(bar_, QAccessible::Focus);
+        focus.setChild(bar_->currentIndex());
+        QAccessible::updateAccessibility(&focus);
+    }
+
+    QTabBar* bar_;
+};
+
 } // namespace
 
 PageTabListAccessible::PageTabListAccessible(QTabBar* bar) : QAccessibleWidget(bar, QAccessible::PageTabList)
 {
+    // Qt keeps one interface per bar, but a bar may outlive a reset of them.
+    if (!bar->findChild<QObject*>(TabFocusEvents::Name, Qt::FindDirectChildrenOnly))
+        new TabFocusEvents(bar);
 }
 
 PageTabListAccessible::~PageTabListAccessible()
