@@ -1,5 +1,6 @@
 #include "Application.h"
 
+#include "AccessibleWidgets.h"
 #include "HeapPolicy.h"
 #include "Main.h"
 #include "Theme.h"
@@ -46,6 +47,7 @@ void ShowException(const QString& message)
 void PrepareApplication()
 {
     heap::KeepLargeBuffersForReuse();
+    AccessibleWidgets::Install();
     QApplication::setApplicationName(ApplicationTitle);
     // Where the designed face is missing, a close sans-serif stands in.
     QFont::insertSubstitution(Theme::DesignedFamily, Theme::StandInFamily);

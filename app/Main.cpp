@@ -2,6 +2,7 @@
 // algorithm and case choices, dialogs, web links and the status-bar clock.
 #include "Main.h"
 
+#include "DescriptionAnnouncer.h"
 #include "Engine.h"
 #include "OutcomeLine.h"
 #include "QtEngineView.h"
@@ -15,7 +16,6 @@
 #include "WebLinks.h"
 #include "Windows.h"
 
-#include <QAccessible>
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -117,16 +117,30 @@ void TfrmMain::EvaluateAndTell(bool hasRunner)
     const qint64 elapsed = clock.nsecsElapsed();
     view_->EndBatch();
     TreeView1->expandAll();
-    ShowOutcome(hasRunner ? OutcomeText(outcome, elapsed) : OutcomeText(NothingToDo::NoRunner));
+    if (hasRunner)
+        ShowOutcome(OutcomeText(outcome, elapsed), OutcomeSummary(outcome));
+    else
+        ShowOutcome(OutcomeText(NothingToDo::NoRunner));
 }
 
-void TfrmMain::ShowOutcome(const QString& text)
+void TfrmMain::ShowOutcome(const QString& text, const QString& spoken)
 {
+    // The line, unnamed, reads as its text (the label reports the change
+    // itself); but a screen reader presents changes of the focused object
+    // only, and the line never has the focus. So the outcome is also the
+    // description of the editors and the button, spoken for the focused one.
     pnOutcome->setText(text);
-    // A label tells assistive technology nothing of its new text by itself;
-    // say it, so that a screen reader reads each outcome as it comes.
-    QAccessibleEvent changed(pnOutcome, QAccessible::NameChanged);
-    QAccessible::updateAccessibility(&changed);
+    DescriptionAnnouncer::Announce(OutcomeCarriers(), spoken);
+}
+
+QList<QWidget*> TfrmMain::OutcomeCarriers() const
+{
+    return {mmoSignature, reSearch, btnMatch};
+}
+
+void TfrmMain::actReadOutcomeClick()
+{
+    DescriptionAnnouncer::AnnounceAgain(OutcomeCarriers());
 }
 
 bool TfrmMain::RemovePatternLineBreaks()

@@ -90,6 +90,8 @@ public:
     QAction* SupportWebBoard1 = nullptr;
     QAction* TamarinWebSite1 = nullptr;
     QAction* About1 = nullptr;
+    // Not in a menu: says the last outcome again where the focus is.
+    QAction* actReadOutcome = nullptr;
 
     // Status bar panel 0..4, left to right.
     QLabel* StatusPanel(int index) const;
@@ -127,6 +129,7 @@ public slots:
     void ToolButton14Click();
     void TamarinWebSite1Click();
     void RegularExpressionTutorial1Click();
+    void actReadOutcomeClick();
     void FormShow();
     void Timer1Timer();
 
@@ -160,7 +163,13 @@ private:
     bool RemovePatternLineBreaks();
     // Evaluates the snapshots, expands the tree and tells the outcome line.
     void EvaluateAndTell(bool hasRunner);
-    void ShowOutcome(const QString& text);
+    // Shows `text` in the outcome line and announces `spoken` (the same
+    // without the time) where the focus is.
+    void ShowOutcome(const QString& text, const QString& spoken);
+    void ShowOutcome(const QString& text) { ShowOutcome(text, text); }
+    // The controls whose accessible description is the outcome: where the
+    // user types or starts an evaluation.
+    QList<QWidget*> OutcomeCarriers() const;
 
     std::array<QLabel*, 5> panels_ = {};
     std::unique_ptr<QtEngineView> view_;

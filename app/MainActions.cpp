@@ -2,6 +2,8 @@
 // and the menu and the tool bar built from it.
 #include "Main.h"
 
+#include "AccessibleWidgets.h"
+
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -78,6 +80,9 @@ const ActionDesign Actions[] = {
     {&TfrmMain::TamarinWebSite1, "TamarinWebSite1", "Tamarin &Web Site", "", "", true, "",
      &TfrmMain::TamarinWebSite1Click},
     {&TfrmMain::About1, "About1", "&About...", "F1", "", true, "", &TfrmMain::About1Click},
+    // Kept out of the menus; the window holds it so that its key works.
+    {&TfrmMain::actReadOutcome, "actReadOutcome", "Read the outcome again", "Ctrl+Shift+O", "", true,
+     "", &TfrmMain::actReadOutcomeClick},
 };
 
 const ActionDesign& DesignOf(ActionMember member)
@@ -270,6 +275,7 @@ void TfrmMain::CreateMenu()
         menu->setObjectName(design.name);
         AddMenuEntries(*this, menu, design.entries);
     }
+    addAction(actReadOutcome);  // in no menu, but its key works in the whole window
 }
 
 void TfrmMain::CreateToolBar()
@@ -300,6 +306,7 @@ void TfrmMain::CreateToolBarControls()
     ComboBoxEx1->setFont(bold);
     ComboBoxEx1->setMinimumWidth(AlgorithmBoxMinimumWidth);
     ComboBoxEx1->setFocusPolicy(Qt::StrongFocus);
+    AccessibleWidgets::NameByLabel(ComboBoxEx1, "Algorithm");
 
     cbCaseSensitive = new QCheckBox("Case\nSensitive", ToolBar1);
     cbCaseSensitive->setObjectName("cbCaseSensitive");

@@ -6,6 +6,7 @@
 #include "TextEditor.h"
 
 #include "ProductInfo.h"
+#include "ItemViewFocus.h"
 #include "QtEngineView.h"
 #include "ResultPane.h"
 #include "ResultTreeDelegate.h"
@@ -142,7 +143,9 @@ private:
 struct PanelDesign {
     int width;
     const char* text;
-    const char* name;  // accessible name
+    // Accessible description: what the panel tells. Its name is the text it
+    // shows, so that a screen reader reads the value.
+    const char* description;
 };
 
 const PanelDesign StatusPanels[StatusPanelCount] = {
@@ -262,6 +265,7 @@ void TfrmMain::CreateResultTree(QWidget* parent)
     TreeView1->setAllColumnsShowFocus(true);
     TreeView1->setSelectionBehavior(QAbstractItemView::SelectRows);
     TreeView1->setItemDelegate(new ResultTreeDelegate(TreeView1));
+    ItemViewFocus::KeepCurrentOnlyWhileFocused(TreeView1);
     QFont bold = TreeView1->font();
     bold.setBold(true);
     TreeView1->setFont(bold);
@@ -290,7 +294,7 @@ QLabel* TfrmMain::CreateStatusPanel(int index)
     const int width = clock ? needed : std::max(design.width, needed);
     auto* panel = new StatusPanelLabel(design.text, width, StatusBar1);
     panel->setObjectName(QString("StatusPanel%1").arg(index));
-    panel->setAccessibleName(design.name);
+    panel->setAccessibleDescription(design.description);
     panel->setFrameStyle(index == 0 ? QFrame::NoFrame : QFrame::Panel | QFrame::Sunken);
     panel->setAlignment(index == 0 ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter);
     panel->setContentsMargins(StatusPanelMargin, 0, StatusPanelMargin, 0);

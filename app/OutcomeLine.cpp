@@ -21,22 +21,29 @@ QString DurationText(qint64 nanoseconds)
     return QString::number(ms / 1000, 'f', 2) + " s";
 }
 
-QString OutcomeText(const tamarin::EvaluationOutcome& outcome, qint64 elapsedNanoseconds)
+QString OutcomeSummary(const tamarin::EvaluationOutcome& outcome)
 {
     using Stage = tamarin::EvaluationOutcome::Stage;
     switch (outcome.result) {
     case tamarin::ResultMatched:
-        return WithDuration(QString("Match at %1, length %2").arg(outcome.pos).arg(outcome.len),
-                            elapsedNanoseconds);
-    case tamarin::ResultNoMatch: return WithDuration("No match", elapsedNanoseconds);
-    case tamarin::ResultPatternRejected:
-        // The time would include however long the message stood open.
-        return "The pattern does not compile";
+        return QString("Match at %1, length %2").arg(outcome.pos).arg(outcome.len);
+    case tamarin::ResultNoMatch: return "No match";
+    case tamarin::ResultPatternRejected: return "The pattern does not compile";
     case tamarin::ResultEmptyInput: return OutcomeText(NothingToDo::EmptyInput);
     default:
         if (outcome.stage == Stage::Compile)
-            return WithDuration("The pattern does not compile", elapsedNanoseconds);
-        return WithDuration("Too complex for this input: the search gave up", elapsedNanoseconds);
+            return "The pattern does not compile";
+        return "Too complex for this input: the search gave up";
+    }
+}
+
+QString OutcomeText(const tamarin::EvaluationOutcome& outcome, qint64 elapsedNanoseconds)
+{
+    switch (outcome.result) {
+    // The time would include however long the message stood open.
+    case tamarin::ResultPatternRejected:
+    case tamarin::ResultEmptyInput: return OutcomeSummary(outcome);
+    default: return WithDuration(OutcomeSummary(outcome), elapsedNanoseconds);
     }
 }
 

@@ -11,6 +11,9 @@
 enum class NothingToDo { NotYet, EmptyPattern, EmptyInput, NoRunner };
 
 QString OutcomeText(const tamarin::EvaluationOutcome& outcome, qint64 elapsedNanoseconds);
+// The same without the time it took: what a screen reader says at each
+// evaluation ("Match at 25, length 10", "No match").
+QString OutcomeSummary(const tamarin::EvaluationOutcome& outcome);
 QString OutcomeText(NothingToDo reason);
 
 // "0.04 ms", "1.2 ms", "12 ms", "1.25 s".

@@ -51,14 +51,15 @@ void TfrmAbout::CreateTexts()
 
     Panel1 = new QLabel(ProductInfo::Name, this);
     Panel1->setObjectName("Panel1");
-    Panel1->setAccessibleName("Product name");
+    // Read as the texts they show; the descriptions say what each one is.
+    Panel1->setAccessibleDescription("Product name");
     QFont bold = Panel1->font();
     bold.setBold(true);
     Panel1->setFont(bold);
 
     Panel2 = new QLabel(ProductInfo::VersionText, this);
     Panel2->setObjectName("Panel2");
-    Panel2->setAccessibleName("Version");
+    Panel2->setAccessibleDescription("Version");
 
     Panel6 = new LinkLabel(QString::fromLatin1(WebLinks::HomePage), QColor(0, 0, 255), this);
     Panel6->setObjectName("Panel6");

@@ -1,5 +1,6 @@
 #include "Unitcredit.h"
 
+#include "DescriptionAnnouncer.h"
 #include "DialogSupport.h"
 #include "LinkLabel.h"
 #include "LuhnCheck.h"
@@ -110,7 +111,10 @@ void TfrmCredit::CreateHeader()
 void TfrmCredit::CreateVerdictAndNumber()
 {
     pnValidate = CreateText("pnValidate", InitialVerdict, this);
-    pnValidate->setAccessibleName("Verdict");
+    // Read as the verdict it shows, not as the first one; the description
+    // says what it is.
+    pnValidate->setAccessibleName(QString());
+    pnValidate->setAccessibleDescription("Verdict");
     pnValidate->setFixedSize(201, 25);
     pnValidate->setAlignment(Qt::AlignCenter);
     pnValidate->setFrameStyle(QFrame::Panel | QFrame::Raised);
@@ -245,6 +249,7 @@ void TfrmCredit::ClearVerdictAndMoveOn(QLineEdit* box, QLineEdit* next)
     // A verdict only ever stands for the number as it was when the last box
     // changed; any earlier box changing makes it stale.
     pnValidate->clear();
+    DescriptionAnnouncer::Announce({Edit1, Edit2, Edit3, Edit4}, QString());
     if (box->text().size() >= 4)
         next->setFocus();
 }
@@ -257,6 +262,8 @@ void TfrmCredit::CheckNumber()
             return;
     const QString number = Edit1->text() + Edit2->text() + Edit3->text() + Edit4->text();
     pnValidate->setText(PassesLuhnCheck(number) ? ValidVerdict : InvalidVerdict);
+    // Heard in the box being typed in, without leaving it.
+    DescriptionAnnouncer::Announce({Edit1, Edit2, Edit3, Edit4}, pnValidate->text());
 }
 
 QString TfrmCredit::IssuerDigitTable()

@@ -1,5 +1,7 @@
 #include "Unitsyntax.h"
 
+#include "AccessibleWidgets.h"
+#include "DescriptionAnnouncer.h"
 #include "DialogSupport.h"
 #include "CodePageText.h"
 #include "Main.h"
@@ -70,6 +72,7 @@ void TfrmSyntax::CreateControls()
     ComboBoxEx1->setAccessibleName("Syntax");
     ComboBoxEx1->setEditable(false);  // a choice among the three syntaxes only
     ComboBoxEx1->addItems({"PERL", "POSIX Basic", "POSIX Extended"});
+    AccessibleWidgets::NameByLabel(ComboBoxEx1, "Syntax");
 
     Button2 = DialogSupport::CreateButton("Button2", "&Test", "Test", this);
     // Enter outside the pattern editor tests, as the main action of the dialog.
@@ -123,6 +126,8 @@ void TfrmSyntax::Button2Click()
     const bool caseSensitive = frmMain->cbCaseSensitive->isChecked();
     const bool valid = tamarin::PatternCompiles(pattern, syntax, caseSensitive);
     Edit2->setText(valid ? ValidVerdict : InvalidVerdict);
+    // The verdict is also heard where the user pressed Test (or Enter).
+    DescriptionAnnouncer::Announce({Button2, ComboBoxEx1, mnoSignature}, Edit2->text());
 }
 
 void TfrmSyntax::Button1Click()

@@ -21,6 +21,9 @@ PACKAGES=(
   desktop-file-utils appstream dpkg-dev file
   # icon rendering, and the package smoke test's window check
   librsvg2-bin x11-utils
+  # the screen reader's view over AT-SPI (tests/atspi): a private D-Bus
+  # session, the accessibility bus, its Python client, typed keys
+  dbus-daemon dbus-bin at-spi2-core python3-pyatspi python3-gi xdotool
 )
 PACKAGES+=("$@")
 

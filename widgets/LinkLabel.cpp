@@ -21,6 +21,11 @@ LinkLabel::LinkLabel(const QString& text, const QColor& colour, QWidget* parent)
     UpdateTextColour();
 }
 
+void LinkLabel::Follow()
+{
+    emit clicked();
+}
+
 void LinkLabel::changeEvent(QEvent* event)
 {
     QLabel::changeEvent(event);

@@ -1,7 +1,12 @@
 // What a screen reader finds in the six windows: it walks each window's
 // accessibility tree (menus, tool bar, every page of the page controls) and
 // every control it can act on, or a picture or panel it reads, has a name.
+// Then what a screen reader hears: the outcome of each evaluation as the
+// focused editor's description, selectors named by their labels, labels read
+// as the values they show, links as links, and one focused object at a time.
 #include "WidgetTestSupport.h"
+#include "LinkLabel.h"
+#include "Main.h"
 #include "Unitabout.h"
 #include "Unitconfig.h"
 #include "Unitcredit.h"
@@ -10,6 +15,8 @@
 
 #include <QAccessible>
 #include <QAction>
+#include <QSignalSpy>
+#include <QLabel>
 #include <QMenu>
 #include <QSet>
 #include <QTabWidget>
@@ -99,6 +106,23 @@ QWidget* Window(const QString& name)
     return nullptr;
 }
 
+// The objects of `window`'s accessibility tree that say they have the focus.
+// A focused item view's current item is its active descendant, not a second
+// focus, and is not counted.
+void CollectFocused(QAccessibleInterface* node, QStringList& focused, int depth = 0)
+{
+    if (!node || !node->isValid() || depth > 30 || Hidden(node))
+        return;
+    if (node->state().focused)
+        focused << Describe(node) + " " + node->text(QAccessible::Name);
+    const bool itemView = node->role() == QAccessible::Tree || node->role() == QAccessible::Table
+                          || node->role() == QAccessible::List;
+    if (itemView && node->state().focused)
+        return;
+    for (int i = 0; i < node->childCount(); ++i)
+        CollectFocused(node->child(i), focused, depth + 1);
+}
+
 } // namespace
 
 class AccessibilityTest : public QObject {
@@ -109,6 +133,10 @@ private slots:
 
     void everythingNamed_data() { AddWindowRows(); }
     void everythingNamed();
+    void outcomeIsTheFocusedControlsDescription();
+    void selectorsLabelsAndLinks();
+    void oneFocusedObject_data() { AddWindowRows(); }
+    void oneFocusedObject();
 };
 
 void AccessibilityTest::everythingNamed()
@@ -152,6 +180,86 @@ void AccessibilityTest::everythingNamed()
                 missed << item->objectName();
     }
     QVERIFY2(missed.isEmpty(), qPrintable("not reached: " + missed.join(", ")));
+    if (shown != frmMain)
+        shown->hide();
+}
+
+// Offscreen, Qt passes no events on to assistive technology; the events
+// themselves are counted out of process (tests/atspi/).
+void AccessibilityTest::outcomeIsTheFocusedControlsDescription()
+{
+    QVERIFY(ShowActive(frmMain));
+    Type(frmMain->reSearch, "aab");
+    frmMain->mmoSignature->setFocus();
+    Type(frmMain->mmoSignature, "b");
+    for (QWidget* carrier : std::initializer_list<QWidget*>{frmMain->mmoSignature, frmMain->reSearch, frmMain->btnMatch})
+        QCOMPARE(QAccessible::queryAccessibleInterface(carrier)->text(QAccessible::Description),
+                 QString("Match at 2, length 1"));
+    // The line still shows the time, and reads as what it shows.
+    QVERIFY(frmMain->pnOutcome->text().startsWith("Match at 2, length 1 \u00B7 "));
+    QCOMPARE(QAccessible::queryAccessibleInterface(frmMain->pnOutcome)->text(QAccessible::Name),
+             frmMain->pnOutcome->text());
+    // Ctrl+Shift+O says it again: it types nothing and evaluates nothing.
+    EvaluationCounter evaluations;
+    QSignalSpy readAgain(frmMain->actReadOutcome, &QAction::triggered);
+    QTest::keyClick(frmMain->mmoSignature, Qt::Key_O, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(readAgain.count(), 1);
+    QCOMPARE(frmMain->mmoSignature->text().toString(), QString("b"));
+    QCOMPARE(evaluations.count(), 0);
+    Type(frmMain->mmoSignature, "(");
+    QCOMPARE(frmMain->mmoSignature->accessibleDescription(), QString("The pattern does not compile"));
+    QCOMPARE(QApplication::focusWidget(), frmMain->mmoSignature);
+}
+
+void AccessibilityTest::selectorsLabelsAndLinks()
+{
+    // On Linux Qt reads a combo box by its current text; a hidden label names it.
+    const std::pair<QWidget*, const char*> selectors[] = {{frmMain->ComboBoxEx1, "Algorithm"},
+                                                          {frmSyntax->ComboBoxEx1, "Syntax"}};
+    for (const auto& [selector, name] : selectors) {
+        const auto labels = QAccessible::queryAccessibleInterface(selector)->relations(QAccessible::Label);
+        QCOMPARE(labels.size(), 1);
+        QCOMPARE(labels.first().first->text(QAccessible::Name), QString(name));
+        QVERIFY(labels.first().first->state().invisible);
+    }
+    // A label that shows a value reads as it; its description says what it is.
+    frmMain->cbCaseSensitive->setChecked(true);
+    const std::pair<QLabel*, const char*> values[] = {
+        {frmMain->StatusPanel(1), "Syntax check"}, {frmMain->StatusPanel(2), "Case"},
+        {frmMain->StatusPanel(4), "Date and time"}, {frmAbout->Panel2, "Version"}, {frmCredit->pnValidate, "Verdict"}};
+    for (const auto& [label, description] : values) {
+        QAccessibleInterface* node = QAccessible::queryAccessibleInterface(label);
+        QCOMPARE(node->text(QAccessible::Name), label->text());
+        QCOMPARE(node->text(QAccessible::Description), QString(description));
+    }
+    QCOMPARE(frmMain->StatusPanel(2)->text(), QString("Case Sensitive"));
+    // Links are links that open their page when pressed.
+    BrowserStandIn browser;
+    for (LinkLabel* link : frmMain->findChildren<LinkLabel*>()) {
+        QAccessibleInterface* node = QAccessible::queryAccessibleInterface(link);
+        QCOMPARE(node->role(), QAccessible::Link);
+        QVERIFY(node->state().focusable && !node->text(QAccessible::Description).isEmpty());
+        const qsizetype opened = browser.opened.size();
+        node->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QCOMPARE(browser.opened.size(), opened + 1);
+    }
+}
+
+void AccessibilityTest::oneFocusedObject()
+{
+    QFETCH(QString, window);
+    QWidget* shown = Window(window);
+    QVERIFY(ShowActive(shown));
+    // Every Tab stop round the window, and back to the first.
+    QWidget* first = QApplication::focusWidget();
+    for (int stop = 0; first && stop < 30; ++stop) {
+        QStringList focused;
+        CollectFocused(QAccessible::queryAccessibleInterface(shown), focused);
+        QVERIFY2(focused.size() == 1, qPrintable(QString("stop %1: %2").arg(stop).arg(focused.join(", "))));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        if (QApplication::focusWidget() == first)
+            break;
+    }
     if (shown != frmMain)
         shown->hide();
 }

@@ -1,0 +1,25 @@
+#pragma once
+// Puts a changing result where a screen reader speaks it: as the accessible
+// description of the controls the user works in, announced for the one that
+// has the focus. A screen reader presents a description change of the focused
+// object at once, without moving the focus and without waiting for the user
+// to ask; a change of some other object's name it does not present at all.
+
+#include <QList>
+#include <QString>
+
+class QWidget;
+
+namespace DescriptionAnnouncer {
+
+// Sets `text` as the description of every carrier and announces it for the
+// carrier that has the keyboard focus, once per call, even when the text is
+// the same as last time (the same outcome again is still news). An empty
+// text is set but not announced.
+void Announce(const QList<QWidget*>& carriers, const QString& text);
+
+// Announces the focused carrier's present description again; false when no
+// carrier has the focus or its description is empty.
+bool AnnounceAgain(const QList<QWidget*>& carriers);
+
+} // namespace DescriptionAnnouncer
