@@ -18,6 +18,7 @@ SPEECH = "--speech" in sys.argv[2:]
 MAIN_TITLE = "Tamarin [PERL<>POSIX Basic<>POSIX Extended]"
 DESCRIPTION = "object:property-change:accessible-description"
 results, events, focus = [], [], [None]  # events: (type, source, any_data)
+text_events = []  # the editors' own: (type, source, offset, length, text)
 
 
 def check(passed, what):
@@ -90,6 +91,8 @@ def present(node):
 def on_event(event):
     try:
         events.append((event.type, event.source, event.any_data))
+        if event.type.startswith(("object:text-changed", "object:text-selection-changed")):
+            text_events.append((event.type, event.source, event.detail1, event.detail2, event.any_data))
         if event.type.startswith("focus:") and focus[0] != event.source:
             focus[0] = event.source
             say(present(event.source))
@@ -152,7 +155,8 @@ def open_from_main(*menu_keys, title):
     return shown
 
 
-for kind in ("focus:", "window:activate", DESCRIPTION, "object:property-change:accessible-name"):
+for kind in ("focus:", "window:activate", DESCRIPTION, "object:property-change:accessible-name",
+             "object:text-changed", "object:text-selection-changed"):
     pyatspi.Registry.registerEventListener(on_event, kind)
 program = subprocess.Popen([sys.argv[1]], env=dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
                                                     QT_ACCESSIBILITY="1", QT_QPA_PLATFORM="xcb"))
@@ -198,6 +202,22 @@ try:
     mark = len(events)
     keys("ctrl+shift+o")
     check(heard(mark) == ["Match at 2, length 1"], f"Ctrl+Shift+O says the outcome again: {heard(mark)}")
+
+    say("[typing, deleting and selecting in the input: the editor says each]")
+    mark = len(text_events)
+    keys("End")
+    keys(text="x!")
+    keys("BackSpace", "shift+Left", "shift+Left", "Delete")
+    changes = [(k.split(":")[-1], o, n, t) for k, s, o, n, t in text_events[mark:] if s == subject]
+    selected = ("text-selection-changed", 0, 0, "")
+    # Two Shift+Left select, the deletion ends the selection.
+    expected = [("insert", 3, 1, "x"), ("insert", 4, 1, "!"), ("delete", 4, 1, "!"), selected, selected,
+                ("delete", 2, 2, "bx"), selected]
+    check(changes == expected,
+          f"the input editor tells what is typed, deleted and selected: {changes}")
+    keys("ctrl+z", "ctrl+z", "ctrl+z")
+    check(subject.queryText().getText(0, -1) == "aab", "undo gives back the input: "
+          + subject.queryText().getText(0, -1))
 
     say("[typing ( at the end of the pattern]")
     pattern.queryComponent().grabFocus()
