@@ -119,8 +119,9 @@ private:
     void Insert(const QString& text, bool joinPrevious = false);
     // Replaces [from, to) with `text`; the caret goes after it.
     void Edit(qsizetype from, qsizetype to, const QString& text, bool joinPrevious);
-    // The text changed: the view, the caret and the listeners follow.
-    void Changed(qsizetype anchor, qsizetype caret);
+    // The text changed from `from` on: the view, the caret and the
+    // listeners follow.
+    void Changed(qsizetype anchor, qsizetype caret, qsizetype from = 0);
     // Deletes the selection, or without one, from the caret to `position`.
     void DeleteTo(qsizetype position);
     void Undo(bool redo);
