@@ -128,11 +128,31 @@ bool RowBreaker::MeasureBreak(unsigned char first, unsigned char second, const T
     }
     if (known != 2)
         return known == 1;
-    // The characters around the pair decide (digits about a slash, say).
-    constexpr qsizetype Around = 8;
-    const qsizetype from = std::max<qsizetype>(0, at - Around);
-    const QString window = text.mid(from, at + 2 + Around - from).toString();
-    return BreaksBetween(window, static_cast<int>(at + 1 - from));
+    // The characters around the pair decide (digits about a slash, say): a
+    // few on either side, each letter taken for any letter and each digit
+    // for any digit, so that the answers can be kept.
+    constexpr qsizetype Before = 4;
+    constexpr qsizetype After = 3;
+    const std::string_view bytes = text.Bytes();
+    QString window;
+    quint64 key = 0;
+    qsizetype pairAt = 0;
+    for (qsizetype i = at - Before; i <= at + 1 + After; ++i) {
+        key <<= 8;
+        if (i < 0 || i >= text.size())
+            continue;
+        const QChar c = InCodePage(static_cast<unsigned char>(bytes[i]));
+        const QChar standIn = c.isLetter() ? QChar(u'a') : c.isDigit() ? QChar(u'1') : c;
+        key |= standIn.unicode() < 0x100 ? standIn.unicode() : static_cast<unsigned char>(bytes[i]);
+        if (i == at + 1)
+            pairAt = window.size();
+        window += standIn;
+    }
+    static QHash<quint64, bool> answers;
+    auto answer = answers.constFind(key);
+    if (answer == answers.cend())
+        answer = answers.insert(key, BreaksBetween(window, static_cast<int>(pairAt)));
+    return *answer;
 }
 
 std::int32_t RowBreaker::TabAdvance(std::int32_t x) const
