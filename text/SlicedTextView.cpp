@@ -21,8 +21,12 @@ namespace {
 // line costs in proportion to its length, with nothing to break at worse;
 // a few thousand characters lay out in well under a millisecond.
 constexpr qsizetype SliceLength = 2048;
-// How far before a step a slice looks for a blank to end at.
-constexpr qsizetype BlankLookBack = 128;
+// Rows of a long line are worked out from its start, each from the one
+// before; they start afresh every so many characters (with one short row
+// there, one in some two thousand rows), so that working out a row never
+// walks more of a line than this: about a millisecond.
+constexpr qsizetype RowRestart = 128 * SliceLength;
+static_assert(2 * RowBreaker::LongestRow <= SliceLength);
 // The space around the text, as an editor's document keeps it.
 constexpr int Margin = 4;
 
@@ -71,9 +75,12 @@ void SlicedTextView::copy() const
         QApplication::clipboard()->setText(selectedText());
 }
 
-void SlicedTextView::TextChanged()
+void SlicedTextView::TextChanged(qsizetype from)
 {
     knownLine_ = {0, -1};
+    // The rows of the steps well before the change stay as they were: a
+    // row's end depends on no more than a row of the text after it.
+    rowStartAtStep_.erase(rowStartAtStep_.lower_bound(from - SliceLength), rowStartAtStep_.end());
     ForgetLayouts();
     UpdateScrollBar();
     viewport()->update();
@@ -93,15 +100,20 @@ void SlicedTextView::TellSelectionChanged(qsizetype oldAnchor, qsizetype oldCare
 
 qsizetype SlicedTextView::LineStart(qsizetype position) const
 {
+    return LineAround(position).start;
+}
+
+SlicedTextView::Slice SlicedTextView::LineAround(qsizetype position) const
+{
     // The line last asked about is remembered: a screenful of one long line
-    // asks for its start many times, and each search would cross the line.
+    // asks for it many times, and each search would cross the line.
     if (position >= knownLine_.start && position <= knownLine_.end)
-        return knownLine_.start;
+        return knownLine_;
     const TextSpan all = text();
     const qsizetype start = position == 0 ? 0 : all.lastIndexOf(u'\n', position - 1) + 1;
     const qsizetype end = all.indexOf(u'\n', position);
     knownLine_ = {start, end < 0 ? all.size() : end};
-    return start;
+    return knownLine_;
 }
 
 void SlicedTextView::Dress(QTextLayout&, const Slice&) const {}
@@ -114,40 +126,58 @@ void SlicedTextView::Replace(qsizetype, qsizetype, const QString&) {}
 
 SlicedTextView::Slice SlicedTextView::SliceAt(qsizetype position) const
 {
-    const TextSpan all = text();
-    position = std::clamp<qsizetype>(position, 0, all.size());
-    const qsizetype lineStart = LineStart(position);
-    // Slices of a long line end near fixed steps from its start: just after
-    // the last blank before the step, where a row would wrap anyway, or at
-    // the step itself in a run without blanks.
+    position = std::clamp<qsizetype>(position, 0, text().size());
+    const Slice line = LineAround(position);
+    if (line.end - line.start <= SliceLength)
+        return line;
+    // A long line is cut near fixed steps from its start, where the row
+    // holding the step starts, so that every row of a slice is a whole row
+    // of the line. The line's end belongs to its last slice.
     const auto boundary = [&](qsizetype index) {
-        const qsizetype step = lineStart + index * SliceLength;
-        if (index <= 0 || step >= all.size())
-            return std::min(step, all.size());
-        const qsizetype from = step - BlankLookBack;
-        for (qsizetype i = step - 1; i >= from; --i) {
-            if (all[i].isSpace())
-                return i + 1;
-        }
-        return step;
+        const qsizetype step = line.start + index * SliceLength;
+        return step >= line.end ? line.end : RowStartAtOrBefore(step, line);
     };
-    qsizetype index = (position - lineStart) / SliceLength;
-    if (position < boundary(index))
-        --index;
-    else if (position >= boundary(index + 1))
-        ++index;
-    // A line's break, or its end, belongs to the slice before it.
-    if (index > 0 && position == boundary(index) && (position == all.size() || all[position] == u'\n'))
-        --index;
-    const qsizetype step = boundary(index);
-    // A line start that is only a lower bound (a paragraph's start, with a
-    // line separator inside it) still gives a slice that holds `position`,
-    // within the same steps.
-    const qsizetype innerBreak = all.mid(step, position - step).lastIndexOf(u'\n');
-    const qsizetype start = innerBreak < 0 ? step : step + innerBreak + 1;
-    const qsizetype limit = boundary(index + 1);
-    const qsizetype lineBreak = all.mid(start, limit - start).indexOf(u'\n');
-    return {start, lineBreak < 0 ? limit : start + lineBreak};
+    const qsizetype at = std::min(position, line.end - 1);
+    qsizetype index = (at - line.start) / SliceLength;
+    qsizetype start = boundary(index);
+    qsizetype end = boundary(index + 1);
+    if (at >= end) {
+        start = end;
+        end = boundary(index + 2);
+    }
+    return {start, end, true};
+}
+
+qsizetype SlicedTextView::RowStartAtOrBefore(qsizetype step, const Slice& line) const
+{
+    if (rowBreaker_.Prepare(font(), viewport(), TextWidth()))
+        rowStartAtStep_.clear();
+    const qsizetype restart = line.start + (step - line.start) / RowRestart * RowRestart;
+    if (step == restart)
+        return step;
+    // Go on from the nearest step before it whose row is known, or from
+    // where the rows last started afresh.
+    qsizetype row = restart;
+    qsizetype nextStep = restart + SliceLength;
+    auto known = rowStartAtStep_.upper_bound(step);
+    if (known != rowStartAtStep_.begin() && std::prev(known)->first >= restart) {
+        --known;
+        if (known->first == step)
+            return known->second;
+        row = known->second;
+        nextStep = known->first + SliceLength;
+    }
+    const TextSpan all = text();
+    const qsizetype limit = std::min(restart + RowRestart, line.end);
+    for (;;) {
+        const qsizetype rowEnd = std::max(rowBreaker_.RowEnd(all, row, limit), row + 1);
+        for (; nextStep < rowEnd; nextStep += SliceLength) {
+            rowStartAtStep_[nextStep] = row;
+            if (nextStep == step)
+                return row;
+        }
+        row = rowEnd;
+    }
 }
 
 bool SlicedTextView::NextSlice(Slice& slice) const
@@ -177,16 +207,45 @@ std::shared_ptr<const QTextLayout> SlicedTextView::LayOut(const Slice& slice) co
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     layout->setTextOption(option);
     Dress(*layout, slice);
+    // Text being composed makes the layout's text longer than the slice: its
+    // rows are then left to the layout.
+    const bool rowsGiven = slice.rowsGiven && layout->text().size() == slice.end - slice.start;
+    if (rowsGiven && rowBreaker_.Prepare(font(), viewport(), TextWidth()))
+        rowStartAtStep_.clear();
     layout->beginLayout();
     qreal y = 0;
     for (QTextLine line = layout->createLine(); line.isValid(); line = layout->createLine()) {
-        line.setLineWidth(TextWidth());
+        if (rowsGiven)
+            GiveRows(line, slice.start, slice.end);
+        else
+            line.setLineWidth(TextWidth());
         line.setPosition(QPointF(0, y));
         y += line.height();
     }
     layout->endLayout();
     keptLayouts_[nextKept_++ % keptLayouts_.size()] = {slice, width, layout};
     return layout;
+}
+
+void SlicedTextView::GiveRows(QTextLine& line, qsizetype start, qsizetype end) const
+{
+    const qsizetype rowStart = start + line.textStart();
+    const int wanted = static_cast<int>(rowBreaker_.RowEnd(text(), rowStart, end) - rowStart);
+    // Mostly the layout breaks the row where the breaker does; where not,
+    // the row is given its characters. The layout counts clusters of glyphs,
+    // not characters: a ligature or a pair of surrogates is one. A second
+    // try or two makes up the difference.
+    line.setLineWidth(TextWidth());
+    if (line.textLength() == wanted)
+        return;
+    int columns = wanted;
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        line.setNumColumns(columns);
+        const int got = line.textLength();
+        if (got == wanted)
+            return;
+        columns = std::max(1, columns + wanted - got);
+    }
 }
 
 int SlicedTextView::RowOf(const QTextLayout& layout, qsizetype offset)
@@ -335,11 +394,13 @@ void SlicedTextView::UpdateScrollBar()
 {
     // The last page ends with the text's last row. Only the rows of that
     // page are laid out, however long the text.
-    const qsizetype lastTop = RowStartBefore(text().size(), RowsPerPage() - 1);
+    const qsizetype size = text().size();
+    const qsizetype lastTop = RowStartBefore(size, RowsPerPage() - 1);
     QScrollBar* bar = verticalScrollBar();
     bar->setRange(0, static_cast<int>(std::min<qsizetype>(lastTop, INT_MAX)));
-    const int charactersPerRow = std::max(1, TextWidth() / std::max(1, fontMetrics().averageCharWidth()));
-    bar->setPageStep(std::max(1, RowsPerPage() * charactersPerRow));
+    // The thumb is to the track what a page is to the text: the characters
+    // of the last page are the page step.
+    bar->setPageStep(static_cast<int>(std::clamp<qsizetype>(size - lastTop, 1, INT_MAX)));
 }
 
 qsizetype SlicedTextView::TopAfterRows(int rows) const
@@ -372,10 +433,15 @@ void SlicedTextView::paintEvent(QPaintEvent*)
         QList<QTextLayout::FormatRange> selection;
         const qsizetype from = std::max(selectionStart, slice.start);
         const qsizetype to = std::min(selectionEnd, slice.end);
-        if (from < to) {
+        // A selected line break shows as a narrow box after the line's last
+        // row: the layout draws one when the range runs past its text.
+        const TextSpan all = text();
+        const bool breakSelected = selectionStart <= slice.end && selectionEnd > slice.end &&
+                                   slice.end < all.size() && all[slice.end] == u'\n';
+        if (from < to || breakSelected) {
             QTextLayout::FormatRange range;
             range.start = static_cast<int>(from - slice.start);
-            range.length = static_cast<int>(to - from);
+            range.length = static_cast<int>(to - from) + (breakSelected ? 1 : 0);
             range.format.setBackground(palette().brush(QPalette::Highlight));
             range.format.setForeground(palette().brush(QPalette::HighlightedText));
             selection.append(range);

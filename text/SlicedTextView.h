@@ -7,6 +7,7 @@
 //
 // The vertical scroll bar counts characters, not rows: the view starts at the
 // row that holds the scroll bar's value.
+#include "RowBreaker.h"
 #include "SlicedTextAccessible.h"
 #include "TextSpan.h"
 
@@ -16,6 +17,7 @@
 #include <QTextLayout>
 
 #include <array>
+#include <map>
 #include <memory>
 #include <optional>
 
@@ -34,18 +36,19 @@ public:
 
 protected:
     // A slice of one line: at most a few thousand characters, no line break.
+    // A slice of a long line holds whole rows, whose ends a row breaker gives.
     struct Slice {
         qsizetype start = 0;
         qsizetype end = 0;
+        bool rowsGiven = false;
     };
 
     // The selection runs from the anchor to the caret.
     qsizetype Anchor() const override = 0;
     qsizetype Caret() const override = 0;
     void Select(qsizetype anchor, qsizetype caret) override = 0;
-    // Where the line holding `position` starts, or a line start before it;
-    // a view with an index of its lines can say it without searching.
-    virtual qsizetype LineStart(qsizetype position) const;
+    // Where the line holding `position` starts.
+    qsizetype LineStart(qsizetype position) const;
     // Replaces [from, to) with `text` for assistive technology; a view that
     // cannot be edited refuses.
     bool IsEditable() const override { return false; }
@@ -58,8 +61,9 @@ protected:
     virtual void PaintOver(QPainter& painter, const Slice& slice, const QTextLayout& layout,
                            const QPointF& origin);
 
-    // Call when the text changed: the scroll bar and the screen follow.
-    void TextChanged();
+    // Call when the text changed, from `from` on: the scroll bar and the
+    // screen follow.
+    void TextChanged(qsizetype from = 0);
     // Call when the selection moved from (oldAnchor, oldCaret): assistive
     // technology hears of it when a selection appears, goes or changes, as
     // from any editor.
@@ -126,6 +130,13 @@ private:
         std::shared_ptr<const QTextLayout> layout;
     };
     bool NextSlice(Slice& slice) const;
+    // The line holding `position`, without its break.
+    Slice LineAround(qsizetype position) const;
+    // Where the row holding `step` starts, in a long `line`.
+    qsizetype RowStartAtOrBefore(qsizetype step, const Slice& line) const;
+    // Gives `line` the rows the row breaker says, from `start` to `end` of
+    // the layout's text.
+    void GiveRows(QTextLine& line, qsizetype start, qsizetype end) const;
     // Calls `visit` for the slices on screen, top down, with their top edge;
     // stops early when `visit` returns false.
     template <typename Visit> void ForEachVisibleSlice(Visit&& visit) const;
@@ -171,6 +182,11 @@ private:
     qreal wheelRows_ = 0;         // a part of a row the wheel has turned
 
     mutable Slice knownLine_{0, -1};  // a line of the text as it is now, or none
+    mutable RowBreaker rowBreaker_;
+    // Where the row holding each step of a long line starts, as far as asked:
+    // a row's start depends on every row before it back to where the line, or
+    // its part of a quarter million characters, begins.
+    mutable std::map<qsizetype, qsizetype> rowStartAtStep_;
     // A keystroke lays out the caret's slice to scroll, to tell the input
     // method where the caret is and to paint: once is enough.
     mutable std::array<KeptLayout, 4> keptLayouts_;

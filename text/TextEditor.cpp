@@ -100,12 +100,12 @@ QTextCharFormat TextEditor::CharFormatAt(qsizetype position) const
 
 // --- editing ---
 
-void TextEditor::Changed(qsizetype anchor, qsizetype caret)
+void TextEditor::Changed(qsizetype anchor, qsizetype caret, qsizetype from)
 {
     // The caret is in place before anyone hears of the change: a reaction
     // may look at both, or change the text again. Assistive technology hears
     // of the characters first, then of the caret, as from any editor.
-    TextChanged();
+    TextChanged(from);
     TellTextChanged(text_.TakeChanges());
     Select(anchor, caret);
     emit textChanged();
@@ -120,7 +120,7 @@ void TextEditor::Edit(qsizetype from, qsizetype to, const QString& text, bool jo
     if (!text_.Replace(from, to, text, joinPrevious))
         return;
     const qsizetype end = to + text_.size() - before;
-    Changed(end, end);
+    Changed(end, end, from);
 }
 
 void TextEditor::Insert(const QString& text, bool joinPrevious)

@@ -125,8 +125,9 @@ private:
     void NoteChanges();
     // Tells assistive technology of changed characters.
     void TellTextChanged(const std::vector<EditorText::Change>& changes);
-    // The text changed: the view, the caret and the listeners follow.
-    void Changed(qsizetype anchor, qsizetype caret);
+    // The text changed from `from` on: the view, the caret and the
+    // listeners follow.
+    void Changed(qsizetype anchor, qsizetype caret, qsizetype from = 0);
     // Deletes the selection, or without one, from the caret to `position`.
     void DeleteTo(qsizetype position);
     void Undo(bool redo);

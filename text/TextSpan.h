@@ -39,6 +39,8 @@ public:
         return characters_ ? characters_[i] : QChar(tamarin::codepage::ToUnicode(bytes_[i]));
     }
     QChar at(qsizetype i) const { return (*this)[i]; }
+    // True while each byte stands for its character.
+    bool BytesAreCharacters() const { return characters_ == nullptr; }
     // The code-page bytes of the span.
     std::string_view Bytes() const { return {bytes_, static_cast<std::size_t>(size_)}; }
 
