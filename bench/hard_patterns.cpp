@@ -9,7 +9,10 @@
 // limit, so that a pattern that never finishes costs that limit and no more,
 // and so that its peak memory is its own. A row's time and peak memory are
 // the largest of its combinations; its result is that of Perl Search, case
-// off (the defaults the window starts with).
+// off (the defaults the window starts with), followed by how many of the
+// other combinations gave up when some but not all did. Beside the time the
+// evaluation blocked, the CPU time it took: on a shared machine the first
+// includes waiting for a core, the second does not.
 //
 // Peak memory is what the evaluation adds to the child's resident memory:
 // the child resets the kernel's high-water mark of its resident set
@@ -49,6 +52,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <fstream>
 #include <functional>
 #include <random>
@@ -141,6 +145,7 @@ struct Combo {
 
 struct Outcome {
     double seconds = 0;
+    double cpuSeconds = 0;  // of this process: what a machine of its own would take
     RunnerResult result = 0;
     long long pos = -1;
     long long len = -1;
@@ -157,6 +162,15 @@ long long StatusKiB(const char* field)
         if (line.compare(0, length, field) == 0 && line.size() > length && line[length] == ':')
             return std::atoll(line.c_str() + length + 1);
     return -1;
+}
+
+// CPU time of this process, user and system: the page faults that fresh
+// backtracking memory costs are system time.
+double CpuSeconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
 }
 
 // Sets the resident high-water mark to the present resident set.
@@ -184,9 +198,11 @@ Outcome RunOne(const std::string& pattern, const std::string& input, const Combo
     malloc_trim(0);
     const bool reset = ResetPeakResident();
     const long long residentBefore = StatusKiB("VmRSS");
+    const double cpuStart = CpuSeconds();
     const auto start = std::chrono::steady_clock::now();
     outcome.result = tamarin::DispatchRunner(ctx, input, 0);
     outcome.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    outcome.cpuSeconds = CpuSeconds() - cpuStart;
     const long long peak = StatusKiB("VmHWM");
     if (reset && residentBefore >= 0 && peak >= 0)
         outcome.peakKiB = std::max(0LL, peak - residentBefore);
@@ -346,15 +362,17 @@ int main(int argc, char** argv)
     std::printf("Boost.Regex %d.%d.%d; %zu combination(s) per row; limit %d s and %.1f GiB per "
                 "combination\n",
                 release.major, release.minor, release.patch, combos.size(), timeout, guardGiB);
-    std::printf("%-32s %9s %12s %10s  %s\n", "pattern / input", "size", "worst block", "peak MiB",
-                "result (Perl Search)");
+    std::printf("%-32s %9s %12s %9s %10s  %s\n", "pattern / input", "size", "worst block", "cpu",
+                "peak MiB", "result (Perl Search)");
     for (const Row& row : ordinaryOnly ? std::vector<Row>{} : Rows()) {
         for (std::size_t size : sizes) {
             const std::string pattern = row.pattern(size);
             const std::string input = row.input(size);
             double worst = 0;
+            double worstCpu = 0;
             long long peakKiB = -1;
             bool finished = true;
+            int gaveUp = 0;
             std::string result = "(killed)";
             for (std::size_t i = 0; i < combos.size(); ++i) {
                 Outcome outcome;
@@ -363,7 +381,9 @@ int main(int argc, char** argv)
                     continue;
                 }
                 worst = std::max(worst, outcome.seconds);
+                worstCpu = std::max(worstCpu, outcome.cpuSeconds);
                 peakKiB = std::max(peakKiB, outcome.peakKiB);
+                gaveUp += outcome.result == tamarin::ResultLibraryThrew ? 1 : 0;
                 if (i == 0)
                     result = Describe(outcome);
             }
@@ -375,8 +395,12 @@ int main(int argc, char** argv)
             char peak[32] = "n/a";
             if (peakKiB >= 0)
                 std::snprintf(peak, sizeof peak, "%.1f", static_cast<double>(peakKiB) / 1024);
-            std::printf("%-32s %9zu %12s %10s  %s\n", row.label.c_str(), size, block, peak,
-                        result.c_str());
+            // The other combinations may end otherwise than the one shown.
+            if (gaveUp > 0 && gaveUp < static_cast<int>(combos.size()))
+                result += "; " + std::to_string(gaveUp) + " of " + std::to_string(combos.size()) +
+                          " gave up";
+            std::printf("%-32s %9zu %12s %7.3f s %10s  %s\n", row.label.c_str(), size, block,
+                        worstCpu, peak, result.c_str());
             std::fflush(stdout);
         }
     }
