@@ -19,7 +19,12 @@
 //
 // Neither may grow with the input for ever: the steps stop at MaxMatchSteps
 // (reached from about 14 MB), so no match that exhausts them blocks for more
-// than about 1.7 s; the memory stops at MaxBacktrackMemory (reached from about
+// than about 1.7 s. A search also tries the pattern at every place it may
+// start, and a plain class such as `[0-9]+` takes about 2 steps for each
+// over 100 MB of text without a digit: far more than the ceiling, yet only
+// the library's own linear scan. So each try is granted StepsPerTry steps,
+// and only what a try takes beyond that draws on the budget: the catastrophic
+// families spend their whole budget within their first try; the memory stops at MaxBacktrackMemory (reached from about
 // 6 MB), which a laptop of 8 GB gives one match beside a 100 MB input and the
 // window's own copies of it. The steps of one search are counted across all
 // the places it restarts from, so a search that restarts at every word is
@@ -163,6 +168,34 @@ void EngineMatcher::push_recursion_pop()
     }
     (void)new (pmp) saved_state(15);
     m_backup_state = pmp;
+}
+
+// One try of the pattern at `position`. Each try is granted StepsPerTry
+// steps: the count falls by that much, never below zero, so unused steps are
+// not saved up. A search makes at most one try per character, so it may take
+// MaxMatchSteps plus StepsPerTry per character at most. The rest is the
+// library's own body of this function.
+template <>
+bool EngineMatcher::match_prefix()
+{
+    state_count = std::max<std::ptrdiff_t>(0, state_count - tamarin::StepsPerTry);
+
+    m_has_partial_match = false;
+    m_has_found_match = false;
+    pstate = re.get_first_state();
+    m_presult->set_first(position);
+    restart = position;
+    match_all_states();
+    if (!m_has_found_match && m_has_partial_match && (m_match_flags & match_partial)) {
+        m_has_found_match = true;
+        m_presult->set_second(last, 0, false);
+        position = last;
+        if ((m_match_flags & match_posix) == match_posix)
+            m_result.maybe_assign(*m_presult);
+    }
+    if (!m_has_found_match)
+        position = restart;  // reset search position
+    return m_has_found_match;
 }
 
 } // namespace boost::BOOST_REGEX_DETAIL_NS

@@ -9,9 +9,15 @@
 
 namespace tamarin {
 
-// At most this many matcher steps per match, whatever the input: about 1.7 s
-// at the 14 ns a step costs on the costliest families of patterns.
+// At most this many matcher steps per match beyond what its tries are granted
+// (StepsPerTry), whatever the input: about 1.7 s at the 14 ns a step costs
+// on the costliest families of patterns.
 inline constexpr std::ptrdiff_t MaxMatchSteps = 120'000'000;
+// Steps granted again each time a search tries the pattern at a new place,
+// unused ones not kept: a search whose tries stay this cheap does the linear
+// work the library would and never gives up for it, while a try that
+// backtracks still draws on the budget above.
+inline constexpr std::ptrdiff_t StepsPerTry = 4;
 // At most this much backtracking memory per match, whatever the input.
 inline constexpr std::size_t MaxBacktrackMemory = std::size_t{768} << 20;
 

@@ -44,13 +44,16 @@ namespace boost::BOOST_REGEX_DETAIL_NS {
 
 // The engine's one matcher: `const char*` ranges, `boost::cmatch` results,
 // `boost::regex` traits. Its work estimate and its recursion step are our own
-// (WorkBudget.cpp); they must be declared before any use of the matcher.
+// (WorkBudget.cpp), and so is its start of each try; they must be declared
+// before any use of the matcher.
 using EngineMatcher = perl_matcher<const char*, boost::cmatch::allocator_type, boost::regex::traits_type>;
 
 template <>
 void EngineMatcher::estimate_max_state_count(std::random_access_iterator_tag*);
 template <>
 void EngineMatcher::push_recursion_pop();
+template <>
+bool EngineMatcher::match_prefix();
 
 } // namespace boost::BOOST_REGEX_DETAIL_NS
 
