@@ -17,16 +17,18 @@ std::string NodeText(std::int64_t pos, std::int64_t len)
 }
 
 // Runs the library once over the whole of `text`. Reports the whole match
-// (sub-match 0) only: groups are not shown anywhere.
+// (sub-match 0) only: groups are not shown anywhere, and not kept unless the
+// pattern reads them back (MatchFlags).
 bool RunLibrary(Algorithm algorithm, std::string_view text, const boost::regex& expression,
                 boost::cmatch& match)
 {
     // An empty view may carry no pointer at all; the library wants a real range.
     const char* first = text.empty() ? "" : text.data();
     const char* last = first + text.size();
+    const boost::match_flag_type flags = MatchFlags(expression);
     if (algorithm == Algorithm::Match)
-        return boost::regex_match(first, last, match, expression, boost::match_default);
-    return boost::regex_search(first, last, match, expression, boost::match_default);
+        return boost::regex_match(first, last, match, expression, flags);
+    return boost::regex_search(first, last, match, expression, flags);
 }
 
 using Stage = EvaluationOutcome::Stage;

@@ -15,9 +15,24 @@
 // 1.2 s at 10 MB. Ordinary patterns need far fewer: Perl `(.|\n)*` or
 // `(\w+\s?)*$` take under 2 steps per character, and the POSIX syntaxes,
 // which must look for the longest match, take about 8 for `(a|b)*`.
-// Backtracking memory is 8 MiB plus 128 bytes per input character: `(.|\n)*`
-// keeps about 110 bytes per character on that stack, so it still matches 10 MB
-// (1.1 GB); filling it is what bounds the slowest give-up at 10 MB.
+// Backtracking memory is 8 MiB plus 128 bytes per input character.
+//
+// Neither may grow with the input for ever: the steps stop at MaxMatchSteps
+// (reached from about 14 MB), so no match that exhausts them blocks for more
+// than about 1.7 s. A search also tries the pattern at every place it may
+// start, and a plain class such as `[0-9]+` takes about 2 steps for each
+// over 100 MB of text without a digit: far more than the ceiling, yet only
+// the library's own linear scan. So each try is granted StepsPerTry steps,
+// and only what a try takes beyond that draws on the budget: the catastrophic
+// families spend their whole budget within their first try; the memory stops at MaxBacktrackMemory (reached from about
+// 6 MB), which a laptop of 8 GB gives one match beside a 100 MB input and the
+// window's own copies of it. The steps of one search are counted across all
+// the places it restarts from, so a search that restarts at every word is
+// bounded as a whole. What needs the most memory per character and still
+// matches 10 MB: `(?:x|y)+` keeps about 70 bytes per character (670 MiB), and
+// `(.|\n)*` or `(a|b)*`, whose groups are not kept (MatchFlags), about as
+// much; they give up from about 11 MB. Kept groups would cost them 40 bytes
+// more per character, and the ceiling would be passed below 10 MB.
 #include "RegexConfig.h"
 
 #include <algorithm>
@@ -26,6 +41,8 @@
 namespace tamarin {
 
 namespace {
+
+using boost::BOOST_REGEX_DETAIL_NS::re_syntax_base;
 
 constexpr std::ptrdiff_t BaseSteps = 5'000'000;
 constexpr std::ptrdiff_t StepsPerCharacter = 8;
@@ -64,13 +81,47 @@ std::ptrdiff_t MatchStepBudget(std::ptrdiff_t inputLength, std::ptrdiff_t machin
     const std::ptrdiff_t s = std::max<std::ptrdiff_t>(machineStates, 1);
     // Never more than the library would allow by itself: on small inputs its
     // estimate is the smaller one, and a hopeless pattern gives up at once.
-    return std::min(LibraryDefaultSteps(n, s), SaturatingMulAdd(StepsPerCharacter, n, BaseSteps));
+    const std::ptrdiff_t byInput = SaturatingMulAdd(StepsPerCharacter, n, BaseSteps);
+    return std::min({LibraryDefaultSteps(n, s), byInput, MaxMatchSteps});
 }
 
 std::size_t BacktrackMemoryBudget(std::ptrdiff_t inputLength)
 {
     const auto n = static_cast<std::size_t>(std::max<std::ptrdiff_t>(inputLength, 0));
+    if (n >= (MaxBacktrackMemory - BaseMemory) / MemoryPerCharacter)
+        return MaxBacktrackMemory;
     return BaseMemory + MemoryPerCharacter * n;
+}
+
+// Whether the match must keep where each group starts and ends: only when the
+// pattern reads a group back (a back-reference, a condition on a group, a
+// recursion or a call of a group), or may end inside open groups ((*ACCEPT)).
+// Otherwise the groups change nothing of the whole match, and the library
+// keeps each group's start on its backtracking stack for nothing: 40 bytes
+// each time the group is entered.
+bool ReadsGroupsBack(const boost::regex& expression)
+{
+    namespace detail = boost::BOOST_REGEX_DETAIL_NS;
+    // Every state of the machine is on the chain of `next`, in pattern order.
+    for (const re_syntax_base* state = expression.get_first_state(); state; state = state->next.p) {
+        switch (state->type) {
+        case detail::syntax_element_backref:
+        case detail::syntax_element_assert_backref:
+        case detail::syntax_element_recurse:
+        case detail::syntax_element_accept:
+            return true;
+        default:
+            break;
+        }
+    }
+    return false;
+}
+
+boost::match_flag_type MatchFlags(const boost::regex& expression)
+{
+    if (expression.empty() || ReadsGroupsBack(expression))
+        return boost::match_default;
+    return boost::match_default | boost::match_nosubs;
 }
 
 namespace regex_limits {
@@ -117,6 +168,34 @@ void EngineMatcher::push_recursion_pop()
     }
     (void)new (pmp) saved_state(15);
     m_backup_state = pmp;
+}
+
+// One try of the pattern at `position`. Each try is granted StepsPerTry
+// steps: the count falls by that much, never below zero, so unused steps are
+// not saved up. A search makes at most one try per character, so it may take
+// MaxMatchSteps plus StepsPerTry per character at most. The rest is the
+// library's own body of this function.
+template <>
+bool EngineMatcher::match_prefix()
+{
+    state_count = std::max<std::ptrdiff_t>(0, state_count - tamarin::StepsPerTry);
+
+    m_has_partial_match = false;
+    m_has_found_match = false;
+    pstate = re.get_first_state();
+    m_presult->set_first(position);
+    restart = position;
+    match_all_states();
+    if (!m_has_found_match && m_has_partial_match && (m_match_flags & match_partial)) {
+        m_has_found_match = true;
+        m_presult->set_second(last, 0, false);
+        position = last;
+        if ((m_match_flags & match_posix) == match_posix)
+            m_result.maybe_assign(*m_presult);
+    }
+    if (!m_has_found_match)
+        position = restart;  // reset search position
+    return m_has_found_match;
 }
 
 } // namespace boost::BOOST_REGEX_DETAIL_NS

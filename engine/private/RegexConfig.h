@@ -25,8 +25,9 @@ std::size_t BacktrackBlocks();
 // Backtracking memory comes in blocks of 64 KiB instead of 4 KiB: a match over
 // a large input that needs hundreds of megabytes takes 16 times fewer blocks.
 #define BOOST_REGEX_BLOCKSIZE 65536
-// How many blocks one match may use: proportional to the input (the library's
-// fixed 1024 blocks of 4 KiB made `(.|\n)*` give up from about 64 KB of input).
+// How many blocks one match may use: proportional to the input up to a ceiling
+// (the library's fixed 1024 blocks of 4 KiB made `(.|\n)*` give up from about
+// 64 KB of input).
 // The library reads this once per match, when the match starts.
 #define BOOST_REGEX_MAX_BLOCKS (::tamarin::regex_limits::BacktrackBlocks())
 // Freed blocks kept for the next match (the library's default): at most 1 MiB.
@@ -35,6 +36,7 @@ std::size_t BacktrackBlocks();
 #include <boost/regex.hpp>
 
 #include "SyntaxFlags.h"
+#include "WorkBudget.h"
 
 #include <string_view>
 
@@ -42,13 +44,16 @@ namespace boost::BOOST_REGEX_DETAIL_NS {
 
 // The engine's one matcher: `const char*` ranges, `boost::cmatch` results,
 // `boost::regex` traits. Its work estimate and its recursion step are our own
-// (WorkBudget.cpp); they must be declared before any use of the matcher.
+// (WorkBudget.cpp), and so is its start of each try; they must be declared
+// before any use of the matcher.
 using EngineMatcher = perl_matcher<const char*, boost::cmatch::allocator_type, boost::regex::traits_type>;
 
 template <>
 void EngineMatcher::estimate_max_state_count(std::random_access_iterator_tag*);
 template <>
 void EngineMatcher::push_recursion_pop();
+template <>
+bool EngineMatcher::match_prefix();
 
 } // namespace boost::BOOST_REGEX_DETAIL_NS
 
@@ -62,10 +67,8 @@ boost::regex::flag_type SyntaxFlags(Syntax syntax, bool caseSensitive);
 // cannot compile.
 boost::regex CompilePattern(std::string_view pattern, Syntax syntax, bool caseSensitive);
 
-// The work allowed to one match over `inputLength` characters with a machine of
-// `machineStates` states, in the library's unit of matcher steps.
-std::ptrdiff_t MatchStepBudget(std::ptrdiff_t inputLength, std::ptrdiff_t machineStates);
-// Backtracking memory allowed to one match over `inputLength` characters, in bytes.
-std::size_t BacktrackMemoryBudget(std::ptrdiff_t inputLength);
+// The options every match of `expression` runs with. Only the whole match is
+// ever reported, so groups are not kept unless the pattern reads them back.
+boost::match_flag_type MatchFlags(const boost::regex& expression);
 
 } // namespace tamarin

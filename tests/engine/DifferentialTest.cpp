@@ -79,4 +79,52 @@ TEST(Differential, SameResultAsTheLibraryDefaults)
     EXPECT_GT(compared - matches, 2000);
 }
 
+// A match keeps no groups unless the pattern reads one back; every way of
+// reading one back must still give the library's own answer.
+struct GroupCase {
+    const char* name;
+    std::string pattern;
+    std::string input;
+};
+
+std::ostream& operator<<(std::ostream& out, const GroupCase& c) { return out << c.name; }
+
+class GroupsReadBack : public ::testing::TestWithParam<GroupCase> {};
+
+TEST_P(GroupsReadBack, SameResultAsTheLibraryDefaults)
+{
+    const GroupCase& c = GetParam();
+    for (const std::int32_t algorithm : {0, 1}) {
+        SCOPED_TRACE("algorithm " + std::to_string(algorithm));
+        const reference::Result expected = reference::Run(c.pattern, c.input, algorithm, 0, true);
+        ASSERT_NE(expected.status, reference::Result::Threw);
+        Window<> w;
+        w.state.AlgorithmIndex = algorithm;
+        w.Check(CheckControl::cbCaseSensitive, true);
+        w.Enter(c.pattern, c.input);
+        EvaluationOutcome outcome;
+        w.ctx.outcome = &outcome;
+        const RunnerResult result = DispatchRunner(w.ctx, c.input, 0);
+        if (expected.status == reference::Result::NoMatch) {
+            EXPECT_EQ(result, ResultNoMatch);
+            continue;
+        }
+        ASSERT_EQ(result, ResultMatched);
+        EXPECT_EQ(outcome.pos, expected.pos);
+        EXPECT_EQ(outcome.len, expected.len);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Perl, GroupsReadBack, ::testing::Values(
+    GroupCase{"BackReference", "(a|b)c\\1", "xacbcbc"},
+    GroupCase{"NamedBackReference", "(?<w>ab)x\\k<w>", "abxabxab"},
+    GroupCase{"RelativeBackReference", "(a+)b\\g{-1}", "aabaab"},
+    GroupCase{"Condition", "(a)?(?(1)b|c)", "xab"},
+    GroupCase{"ConditionNotTaken", "^(a)?(?(1)b|c)$", "c"},
+    GroupCase{"GroupCall", "(a|b)(?1)c", "xbacx"},
+    GroupCase{"WholeRecursion", "\\((?:[^()]|(?R))*\\)", "(a(b)c)"},
+    GroupCase{"AcceptInsideGroup", "(a(*ACCEPT)b)c", "ac"},
+    GroupCase{"NoGroupReadBack", "(a|ab)(c|bcd)(d*)", "abcd"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 } // namespace
