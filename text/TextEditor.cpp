@@ -169,6 +169,18 @@ void TextEditor::DeleteTo(qsizetype position)
         Edit(std::min(position, Caret()), std::max(position, Caret()), {}, false);
 }
 
+void TextEditor::DeleteToLineEnd()
+{
+    // From the anchor to the line's end; just before the end, the last
+    // character alone.
+    const TextSpan all = text();
+    const qsizetype found = all.indexOf(u'\n', Caret());
+    const qsizetype lineEnd = found < 0 ? all.size() : found;
+    const qsizetype to = Caret() + 1 == lineEnd ? NextCharacter(Caret()) : lineEnd;
+    if (to != Anchor())
+        Edit(std::min(Anchor(), to), std::max(Anchor(), to), {}, false);
+}
+
 void TextEditor::Undo(bool redo)
 {
     const std::optional<EditorText::Stepped> stepped = redo ? text_.Redo() : text_.Undo();
@@ -220,6 +232,8 @@ qsizetype TextEditor::NextCharacter(qsizetype from) const
     if (from >= all.size())
         return all.size();
     qsizetype to = from + 1;
+    if (all[from] == u'\n')
+        return to;  // a mark at a line's start stands alone
     if (all[from].isHighSurrogate() && to < all.size() && all[to].isLowSurrogate())
         ++to;
     while (to < all.size() && all[to].isMark())
@@ -231,7 +245,7 @@ qsizetype TextEditor::PreviousCharacter(qsizetype from) const
 {
     const TextSpan all = text();
     qsizetype to = std::max<qsizetype>(from - 1, 0);
-    while (to > 0 && all[to].isMark())
+    while (to > 0 && all[to].isMark() && all[to - 1] != u'\n')
         --to;
     if (to > 0 && all[to].isLowSurrogate() && all[to - 1].isHighSurrogate())
         --to;
@@ -447,6 +461,7 @@ bool TextEditor::RunKey(QKeyEvent* event, bool dryRun)
         {Key::Delete, [](TextEditor& e) { e.DeleteTo(e.NextCharacter(e.Caret())); }},
         {Key::DeleteStartOfWord, [](TextEditor& e) { e.DeleteTo(e.PreviousWord(e.Caret())); }},
         {Key::DeleteEndOfWord, [](TextEditor& e) { e.DeleteTo(e.NextWord(e.Caret())); }},
+        {Key::DeleteEndOfLine, [](TextEditor& e) { e.DeleteToLineEnd(); }},
         {Key::InsertParagraphSeparator, [](TextEditor& e) { e.Insert(QStringLiteral("\n")); }},
         {Key::InsertLineSeparator, [](TextEditor& e) { e.Insert(QString(QChar::LineSeparator)); }},
     };

@@ -127,6 +127,8 @@ private:
     void Changed(qsizetype anchor, qsizetype caret);
     // Deletes the selection, or without one, from the caret to `position`.
     void DeleteTo(qsizetype position);
+    // Ctrl+K of some desktops: deletes to the end of the line.
+    void DeleteToLineEnd();
     void Undo(bool redo);
     void CaretMoved();
     void ShowCaret();

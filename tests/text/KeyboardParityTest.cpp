@@ -74,7 +74,7 @@ public:
         static const QString typed[] = {
             "a", "b", "x", "Z", " ", " ", ".", ",", "-", "=", "?", "!", "(", "_", "'",
             QString::fromUtf8("é"), QString::fromUtf8("€"), QString::fromUtf8("—"),
-            QString::fromUtf8("中"), QString::fromUtf8("😀"),
+            QString::fromUtf8("中"), QString::fromUtf8("😀"), QString(QChar::Nbsp), QString(QChar(0x0301)),
         };
         static const Qt::Key moves[] = {Qt::Key_Left, Qt::Key_Right, Qt::Key_Up,     Qt::Key_Down,
                                         Qt::Key_Home, Qt::Key_End,   Qt::Key_PageUp, Qt::Key_PageDown};
@@ -85,6 +85,10 @@ public:
             const QString text = typed[Pick(std::size(typed))];
             return {Qt::Key_unknown, Qt::NoModifier, text};
         }
+        // Shift+Return is left out: the standard editor breaks the row
+        // inside the paragraph with a line separator, which word motion then
+        // skips as a blank. Ours keeps every line break as a new line, as
+        // the search sees it.
         if (kind < 34)
             return {Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r")};
         if (kind < 36)
@@ -102,6 +106,13 @@ public:
             {Qt::Key_Delete, Qt::ShiftModifier, {}},   {Qt::Key_K, Qt::ControlModifier, {}},
             {Qt::Key_Z, Qt::ControlModifier, {}},      {Qt::Key_Y, Qt::ControlModifier, {}},
             {Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier, {}},
+            // The keys of other desktops' schemes: Ctrl+K and Ctrl+U delete,
+            // Ctrl+E and Ctrl+D move and delete, Ctrl+Shift+A deselects.
+            {Qt::Key_U, Qt::ControlModifier, {}},      {Qt::Key_E, Qt::ControlModifier, {}},
+            {Qt::Key_D, Qt::ControlModifier, {}},      {Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier, {}},
+            {Qt::Key_Backspace, Qt::ShiftModifier, {}}, {Qt::Key_Up, Qt::ControlModifier, {}},
+            {Qt::Key_Down, Qt::ControlModifier, {}},   {Qt::Key_Insert, Qt::NoModifier, {}},
+            {Qt::Key_Escape, Qt::NoModifier, {}},      {Qt::Key_Return, Qt::ControlModifier, QStringLiteral("\r")},
         };
         return commands[Pick(std::size(commands))];
     }
