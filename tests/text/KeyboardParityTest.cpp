@@ -4,7 +4,9 @@
 // anchor. A failure names its seed and the keys that led to it.
 //
 // TAMARIN_KEYS_SEED and TAMARIN_KEYS_COUNT run one seed for as many keys as
-// asked, for a longer run than the few thousand keys of every build.
+// asked, for a longer run than the few thousand keys of every build;
+// TAMARIN_KEYS_REPORT says how many differences to print, TAMARIN_KEYS_TRACE
+// from which key on to print each key and the state it meets.
 #include "TextEditor.h"
 
 #include <QApplication>
@@ -39,6 +41,15 @@ QString Describe(const Press& press)
     if (!press.text.isEmpty() && press.modifiers == Qt::NoModifier && press.key == Qt::Key_unknown)
         name = QLatin1Char('"') + press.text + QLatin1Char('"');
     return name;
+}
+
+// The text on one line of a report, its blanks and marks readable.
+QString Shown(QString text)
+{
+    return text.replace(u'\n', QStringLiteral("\\n"))
+        .replace(u'\t', QStringLiteral("\\t"))
+        .replace(QChar(QChar::Nbsp), QStringLiteral("\\u00a0"))
+        .replace(QChar(0x0301), QStringLiteral("\\u0301"));
 }
 
 // Lines of every kind the keys meet: short, empty, long enough to wrap,
@@ -155,16 +166,19 @@ struct Editors {
     {
         const QTextCursor cursor = standard.textCursor();
         const TextSelection selection = ours.selection();
-        if (ours.toPlainText() != standard.toPlainText())
+        // The characters as they are, no-break spaces included.
+        QString theirs = standard.document()->toRawText();
+        theirs.replace(QChar::ParagraphSeparator, u'\n');
+        if (ours.text().toString() != theirs || ours.toPlainText() != standard.toPlainText())
             return QStringLiteral("text\n  ours:     \"%1\"\n  standard: \"%2\"")
-                .arg(ours.toPlainText(), standard.toPlainText());
+                .arg(Shown(ours.text().toString()), Shown(theirs));
         if (selection.anchor() != cursor.anchor() || selection.position() != cursor.position())
             return QStringLiteral("selection: ours %1..%2, standard %3..%4 in \"%5\"")
                 .arg(selection.anchor())
                 .arg(selection.position())
                 .arg(cursor.anchor())
                 .arg(cursor.position())
-                .arg(ours.toPlainText());
+                .arg(Shown(ours.toPlainText()));
         return {};
     }
 
@@ -173,7 +187,7 @@ struct Editors {
     void Align()
     {
         const TextSelection selection = ours.selection();
-        standard.setPlainText(ours.toPlainText());
+        standard.setPlainText(ours.text().toString());  // no-break spaces as they are
         ours.verticalScrollBar()->setValue(0);
         ours.SetSelection(selection.anchor(), selection.position());
         QTextCursor cursor = standard.textCursor();
@@ -228,11 +242,17 @@ void KeyboardParityTest::keysEndAlikeInBothEditors()
     int differences = 0;
     QString first;
     const int reported = EnvironmentNumber("TAMARIN_KEYS_REPORT", 1);
+    const int traceFrom = EnvironmentNumber("TAMARIN_KEYS_TRACE", keys);  // each key from there on
     for (int i = 0; i < keys; ++i) {
         const Press press = source.Next();
         last.push_back(press);
         if (last.size() > 12)
             last.pop_front();
+        if (i >= traceFrom)
+            qWarning("key %d %s after ours %d..%d, standard %d..%d: \"%s\"", i, qPrintable(Describe(press)),
+                     int(editors.ours.selection().anchor()), int(editors.ours.selection().position()),
+                     editors.standard.textCursor().anchor(), editors.standard.textCursor().position(),
+                     qPrintable(Shown(editors.ours.toPlainText())));
         Send(&editors.ours, press);
         if (IsUndoOrRedo(press)) {
             // Each editor keeps its own steps of typing; the property that
