@@ -163,6 +163,7 @@ void TextEditor::Type(const QString& typed)
 
 void TextEditor::DeleteTo(qsizetype position)
 {
+    caretX_ = -1;  // even when there is nothing to delete
     if (HasSelection())
         Insert({});
     else if (position != Caret())
@@ -173,6 +174,7 @@ void TextEditor::DeleteToLineEnd()
 {
     // From the anchor to the line's end; just before the end, the last
     // character alone.
+    caretX_ = -1;
     const TextSpan all = text();
     const qsizetype found = all.indexOf(u'\n', Caret());
     const qsizetype lineEnd = found < 0 ? all.size() : found;
@@ -484,9 +486,9 @@ bool TextEditor::RunKey(QKeyEvent* event, bool dryRun)
         {Key::MoveToStartOfDocument, Key::SelectStartOfDocument, Motion::TextStart},
         {Key::MoveToEndOfDocument, Key::SelectEndOfDocument, Motion::TextEnd},
     };
-    // Backspace has no standard key of its own on every platform.
-    const bool backspace = event->key() == Qt::Key_Backspace &&
-                           !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+    // Backspace has no standard key of its own on every platform; with
+    // Shift it is still Backspace, with any other modifier something else.
+    const bool backspace = event->key() == Qt::Key_Backspace && !(event->modifiers() & ~Qt::ShiftModifier);
     if (backspace) {
         // One code point: a mark typed over a letter goes alone.
         const TextSpan all = text();
