@@ -234,8 +234,8 @@ qsizetype TextEditor::NextCharacter(qsizetype from) const
     if (from >= all.size())
         return all.size();
     qsizetype to = from + 1;
-    if (all[from] == u'\n')
-        return to;  // a mark at a line's start stands alone
+    if (all[from].category() == QChar::Other_Control)
+        return to;  // a mark after a line break or a tab stands alone
     if (all[from].isHighSurrogate() && to < all.size() && all[to].isLowSurrogate())
         ++to;
     while (to < all.size() && all[to].isMark())
@@ -247,7 +247,7 @@ qsizetype TextEditor::PreviousCharacter(qsizetype from) const
 {
     const TextSpan all = text();
     qsizetype to = std::max<qsizetype>(from - 1, 0);
-    while (to > 0 && all[to].isMark() && all[to - 1] != u'\n')
+    while (to > 0 && all[to].isMark() && all[to - 1].category() != QChar::Other_Control)
         --to;
     if (to > 0 && all[to].isLowSurrogate() && all[to - 1].isHighSurrogate())
         --to;
@@ -383,8 +383,10 @@ void TextEditor::Page(bool down, bool select)
     const qreal y = atEnd ? (down ? std::numeric_limits<qreal>::max() : -1) : pageY_;
     qsizetype to = Caret();
     for (;;) {
+        // The end of a row wrapped inside a word is the start of the next:
+        // a step that lands where it started goes no further.
         const std::optional<qsizetype> next = RowNextTo(to, down, x);
-        if (!next)
+        if (!next || *next == to)
             break;
         to = *next;
         if (down ? RowTop(to) >= y : RowTop(to) <= y)

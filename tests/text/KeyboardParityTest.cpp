@@ -218,7 +218,7 @@ void KeyboardParityTest::keysEndAlikeInBothEditors_data()
         QTest::newRow("wide, from the environment") << unsigned(seed) << count << QSize(520, 200);
         return;
     }
-    const int keys = EnvironmentNumber("TAMARIN_KEYS_COUNT", 800);
+    const int keys = EnvironmentNumber("TAMARIN_KEYS_COUNT", 1500);
     for (unsigned seed : {1u, 2u, 3u}) {
         QTest::addRow("narrow, lines wrap, seed %u", seed) << seed << keys << QSize(170, 130);
         QTest::addRow("wide, seed %u", seed) << seed << keys << QSize(520, 200);
