@@ -220,29 +220,14 @@ qsizetype SlicedTextView::PositionAt(const QPoint& point) const
 
 qsizetype SlicedTextView::RowsAway(qsizetype position, int rows, qreal x) const
 {
-    Row row{SliceAt(position), nullptr, 0};
-    row.layout = LayOut(row.slice);
-    row.line = RowOf(*row.layout, position - row.slice.start);
+    Row row = RowAt(position);
     for (; rows > 0; --rows) {
-        Slice next = row.slice;
-        if (row.line + 1 < row.layout->lineCount()) {
-            ++row.line;
-        } else if (NextSlice(next)) {
-            row = {next, LayOut(next), 0};
-        } else {
-            return x < 0 ? row.slice.start + row.layout->lineAt(row.line).textStart() : text().size();
-        }
+        if (!StepRow(row, true))
+            return x < 0 ? StartOf(row) : text().size();
     }
     for (; rows < 0; ++rows) {
-        if (row.line > 0) {
-            --row.line;
-        } else if (row.slice.start > 0) {
-            row.slice = SliceAt(row.slice.start - 1);
-            row.layout = LayOut(row.slice);
-            row.line = row.layout->lineCount() - 1;
-        } else {
+        if (!StepRow(row, false))
             return 0;
-        }
     }
     const QTextLine line = row.layout->lineAt(row.line);
     return row.slice.start + (x < 0 ? line.textStart() : line.xToCursor(x));
