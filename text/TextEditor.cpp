@@ -181,6 +181,8 @@ void TextEditor::DeleteToLineEnd()
     const qsizetype to = Caret() + 1 == lineEnd ? NextCharacter(Caret()) : lineEnd;
     if (to != Anchor())
         Edit(std::min(Anchor(), to), std::max(Anchor(), to), {}, false);
+    else
+        Select(to, to);  // the selection ended where it started: nothing to delete
 }
 
 void TextEditor::Undo(bool redo)
