@@ -84,11 +84,13 @@ void EditorText::Reset(QStringView text)
 
 EditorText::Step& EditorText::StartStep(bool joinLast)
 {
-    steps_.resize(done_);  // a change ends what could be redone
-    if (!joinLast || steps_.empty()) {
-        steps_.push_back({{}, formats_, {}});
-        ++done_;
-    }
+    // A change that joins the last step leaves what could be redone (see
+    // Replace); a new step ends it.
+    if (joinLast && done_ > 0)
+        return steps_[done_ - 1];
+    steps_.resize(done_);
+    steps_.push_back({{}, formats_, {}});
+    ++done_;
     return steps_.back();
 }
 
@@ -110,6 +112,12 @@ bool EditorText::Replace(qsizetype from, qsizetype to, QStringView text, bool jo
         source = from;
 
     Step& step = StartStep(joinLast);
+    if (CanRedo()) {
+        // The next step to redo was taken from the text as it is before
+        // this change: it starts by taking this change back.
+        Step& next = steps_[done_];
+        next.edits.insert(next.edits.begin(), {from, inserted, to - from, VersionOf(old.mid(from, to - from))});
+    }
     Edit* last = step.edits.empty() ? nullptr : &step.edits.back();
     if (joinLast && last && from == to && last->at + last->insertedLength == from)
         last->insertedLength += plain.size();  // typing on
@@ -119,6 +127,8 @@ bool EditorText::Replace(qsizetype from, qsizetype to, QStringView text, bool jo
     if (!formats_.empty())
         MoveFormats(from, to - from, plain.size(), source);
     step.formatsAfter = formats_;
+    if (CanRedo())
+        steps_[done_].formatsBefore = formats_;
     return true;
 }
 

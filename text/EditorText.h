@@ -35,7 +35,8 @@ public:
     // A new text: history and formats are forgotten.
     void Reset(QStringView text);
     // Replaces [from, to) with `text` as a new step of the history, or as
-    // part of the last step. False when nothing changed.
+    // part of the last step done; joined to it, the change keeps the steps
+    // that could be redone. False when nothing changed.
     bool Replace(qsizetype from, qsizetype to, QStringView text, bool joinLast = false);
 
     // Merges `format` into the formats of [from, to), as a step of the history.

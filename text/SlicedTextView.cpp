@@ -262,7 +262,7 @@ template <typename Visit> void SlicedTextView::ForEachVisibleSlice(Visit&& visit
 {
     Slice slice = SliceAt(Top());
     std::shared_ptr<const QTextLayout> layout = LayOut(slice);
-    qreal top = Margin - layout->lineAt(RowOf(*layout, Top() - slice.start)).y();
+    qreal top = TopRowY() - layout->lineAt(RowOf(*layout, Top() - slice.start)).y();
     for (;;) {
         if (!visit(slice, *layout, top))
             return;
@@ -294,29 +294,14 @@ qsizetype SlicedTextView::PositionAt(const QPoint& point) const
 
 qsizetype SlicedTextView::RowsAway(qsizetype position, int rows, qreal x) const
 {
-    Row row{SliceAt(position), nullptr, 0};
-    row.layout = LayOut(row.slice);
-    row.line = RowOf(*row.layout, position - row.slice.start);
+    Row row = RowAt(position);
     for (; rows > 0; --rows) {
-        Slice next = row.slice;
-        if (row.line + 1 < row.layout->lineCount()) {
-            ++row.line;
-        } else if (NextSlice(next)) {
-            row = {next, LayOut(next), 0};
-        } else {
-            return x < 0 ? row.slice.start + row.layout->lineAt(row.line).textStart() : text().size();
-        }
+        if (!StepRow(row, true))
+            return x < 0 ? StartOf(row) : text().size();
     }
     for (; rows < 0; ++rows) {
-        if (row.line > 0) {
-            --row.line;
-        } else if (row.slice.start > 0) {
-            row.slice = SliceAt(row.slice.start - 1);
-            row.layout = LayOut(row.slice);
-            row.line = row.layout->lineCount() - 1;
-        } else {
+        if (!StepRow(row, false))
             return 0;
-        }
     }
     const QTextLine line = row.layout->lineAt(row.line);
     return row.slice.start + (x < 0 ? line.textStart() : line.xToCursor(x));
@@ -359,20 +344,176 @@ std::optional<QRectF> SlicedTextView::CaretRectangle(qsizetype position) const
         const int offset = static_cast<int>(position - slice.start);
         const QTextLine line = layout.lineAt(RowOf(layout, offset));
         const QRectF rectangle(Margin + line.cursorToX(offset), top + line.y(), 1, line.height());
-        if (rectangle.top() >= Margin - 1 && rectangle.bottom() <= viewport()->height())
+        if (rectangle.top() >= 0 && rectangle.bottom() <= viewport()->height())
             found = rectangle;
         return false;
     });
     return found;
 }
 
+SlicedTextView::Row SlicedTextView::RowAt(qsizetype position) const
+{
+    Row row{SliceAt(position), nullptr, 0};
+    row.layout = LayOut(row.slice);
+    row.line = RowOf(*row.layout, position - row.slice.start);
+    return row;
+}
+
+bool SlicedTextView::StepRow(Row& row, bool down) const
+{
+    if (down) {
+        Slice next = row.slice;
+        if (row.line + 1 < row.layout->lineCount())
+            ++row.line;
+        else if (NextSlice(next))
+            row = {next, LayOut(next), 0};
+        else
+            return false;
+        return true;
+    }
+    if (row.line > 0) {
+        --row.line;
+    } else if (row.slice.start > 0) {
+        row.slice = SliceAt(row.slice.start - 1);
+        row.layout = LayOut(row.slice);
+        row.line = row.layout->lineCount() - 1;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+qsizetype SlicedTextView::StartOf(const Row& row)
+{
+    return row.slice.start + row.layout->lineAt(row.line).textStart();
+}
+
+qreal SlicedTextView::HeightOf(const Row& row)
+{
+    return row.layout->lineAt(row.line).height();
+}
+
+qreal SlicedTextView::TopRowY() const
+{
+    return Top() == 0 ? Margin : 0;
+}
+
+qreal SlicedTextView::RowTop(qsizetype position) const
+{
+    // Counted from the top row, up or down, as far as a few pages.
+    const qreal far = 4.0 * std::max(1, viewport()->height());
+    const qsizetype start = RowAround(position).start;
+    Row row = RowAt(Top());
+    qreal y = TopRowY();
+    if (start >= StartOf(row)) {
+        while (StartOf(row) < start && y < far) {
+            y += HeightOf(row);
+            if (!StepRow(row, true))
+                break;
+        }
+        return y;
+    }
+    while (StartOf(row) > start && y > -far) {
+        if (!StepRow(row, false))
+            break;
+        y -= HeightOf(row);
+    }
+    return y;
+}
+
 void SlicedTextView::ScrollToShow(qsizetype position)
 {
-    if (CaretRectangle(position))
+    const qreal height = viewport()->height();
+    const qreal top = RowTop(position);
+    const Row caretRow = RowAt(position);
+    if (top >= 0 && top + HeightOf(caretRow) <= height)
         return;
-    const qsizetype rowStart = RowAround(position).start;
-    const qsizetype top = rowStart <= Top() ? rowStart : RowStartBefore(rowStart, RowsPerPage() - 1);
+    if (top < 0) {
+        ScrollTo(StartOf(caretRow));
+        return;
+    }
+    // The caret's row goes to the bottom: the view starts at the highest
+    // row that shows it whole; rows of the text's first line count the
+    // margin above them.
+    Row row = caretRow;
+    qsizetype best = StartOf(row);
+    qreal below = HeightOf(row);
+    while (StepRow(row, false)) {
+        below += HeightOf(row);
+        const qreal margin = LineStart(StartOf(row)) == 0 ? Margin : 0;
+        if (below + margin > height)
+            break;
+        best = StartOf(row);
+    }
+    ScrollTo(best);
+}
+
+void SlicedTextView::ScrollTo(qsizetype rowStart)
+{
+    const qsizetype top = std::min(rowStart, MaxTop());
     verticalScrollBar()->setValue(static_cast<int>(std::min<qsizetype>(top, INT_MAX)));
+}
+
+qsizetype SlicedTextView::MaxTop() const
+{
+    // From the text's end up: the rows whose tops are within the viewport's
+    // height, less a margin and a pixel, of the margin under the last row.
+    const qreal room = viewport()->height() - Margin - 1;
+    Row row = RowAt(text().size());
+    qsizetype top = StartOf(row);
+    qreal fromBottom = Margin;
+    for (;;) {
+        fromBottom += HeightOf(row);
+        if (fromBottom > room)
+            return top;
+        top = StartOf(row);
+        if (!StepRow(row, false))
+            return top;
+    }
+}
+
+qsizetype SlicedTextView::PageTop(bool down, bool& atEnd) const
+{
+    const qreal height = viewport()->height();
+    Row row = RowAt(Top());
+    atEnd = false;
+    if (down) {
+        // The first row that the view does not show whole; when every row
+        // to the end fits with the margin under the last, the view stays.
+        qreal y = TopRowY();
+        for (;;) {
+            y += HeightOf(row);
+            if (y > height)
+                return StartOf(row);
+            Row next = row;
+            if (!StepRow(next, true)) {
+                atEnd = y + Margin <= height;
+                return StartOf(row);
+            }
+            row = next;
+        }
+    }
+    // The highest row whose top is at most a viewport's height above the
+    // view. When that is the first row of the top row's line, the page
+    // starts one row higher, with the last row of the line before.
+    atEnd = Top() == 0;
+    qreal y = TopRowY();
+    qsizetype best = StartOf(row);
+    while (StepRow(row, false)) {
+        y -= HeightOf(row);
+        if (y < -height)
+            return best == LineStart(Top()) ? StartOf(row) : best;
+        best = StartOf(row);
+    }
+    return best;
+}
+
+std::optional<qsizetype> SlicedTextView::RowNextTo(qsizetype position, bool down, qreal x) const
+{
+    Row row = RowAt(position);
+    if (!StepRow(row, down))
+        return std::nullopt;
+    return row.slice.start + row.layout->lineAt(row.line).xToCursor(x);
 }
 
 qsizetype SlicedTextView::Top() const
@@ -395,7 +536,7 @@ void SlicedTextView::UpdateScrollBar()
     // The last page ends with the text's last row. Only the rows of that
     // page are laid out, however long the text.
     const qsizetype size = text().size();
-    const qsizetype lastTop = RowStartBefore(size, RowsPerPage() - 1);
+    const qsizetype lastTop = MaxTop();
     QScrollBar* bar = verticalScrollBar();
     bar->setRange(0, static_cast<int>(std::min<qsizetype>(lastTop, INT_MAX)));
     // The thumb is to the track what a page is to the text: the characters
@@ -425,7 +566,7 @@ void SlicedTextView::paintEvent(QPaintEvent*)
 {
     QPainter painter(viewport());
     // Rows of the first slice above the top row stay out of the top margin.
-    painter.setClipRect(viewport()->rect().adjusted(0, Margin, 0, 0));
+    painter.setClipRect(viewport()->rect().adjusted(0, static_cast<int>(TopRowY()), 0, 0));
     painter.setPen(palette().color(QPalette::Text));
     const qsizetype selectionStart = std::min(Anchor(), Caret());
     const qsizetype selectionEnd = std::max(Anchor(), Caret());

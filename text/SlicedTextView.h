@@ -88,11 +88,28 @@ protected:
     // Where `position` is drawn, in the viewport; nothing when off screen.
     std::optional<QRectF> CaretRectangle(qsizetype position) const override;
     qreal XOf(qsizetype position) const;
-    // Brings the row of `position` into view, scrolling as little as it can.
+    // Brings the row of `position` into view, scrolling as little as it can:
+    // a row below the view ends up as low as the view shows it whole.
     void ScrollToShow(qsizetype position) override;
     int PageRows() const;
     void ScrollRows(int rows);
     qsizetype Top() const;
+    // Starts the view at the row that starts at `rowStart`, or as near as
+    // the last page allows.
+    void ScrollTo(qsizetype rowStart);
+    // The lowest top: the view then ends with the text's last row and the
+    // margin under it.
+    qsizetype MaxTop() const;
+    // Where the view starts after a page key, and whether it is already at
+    // that end of the text (down: the text's end is in view; up: the view
+    // is at the text's start).
+    qsizetype PageTop(bool down, bool& atEnd) const;
+    // The top of the row of `position` in the viewport, for rows within a
+    // few pages of the view; farther rows are as far as that.
+    qreal RowTop(qsizetype position) const;
+    // The position on the row below (`down`) or above that of `position`
+    // nearest to `x`; nothing at the text's ends.
+    std::optional<qsizetype> RowNextTo(qsizetype position, bool down, qreal x) const;
     static bool IsWordCharacter(QChar c);
     // Offers the selection to other programs as the one a middle click
     // pastes (X11's PRIMARY), where the desktop has one.
@@ -137,6 +154,14 @@ private:
     // Gives `line` the rows the row breaker says, from `start` to `end` of
     // the layout's text.
     void GiveRows(QTextLine& line, qsizetype start, qsizetype end) const;
+    Row RowAt(qsizetype position) const;
+    // The row after (`down`) or before `row`; false at the text's ends.
+    bool StepRow(Row& row, bool down) const;
+    static qsizetype StartOf(const Row& row);
+    static qreal HeightOf(const Row& row);
+    // Where the top row is drawn: under the margin at the text's start,
+    // at the viewport's edge once scrolled.
+    qreal TopRowY() const;
     // Calls `visit` for the slices on screen, top down, with their top edge;
     // stops early when `visit` returns false.
     template <typename Visit> void ForEachVisibleSlice(Visit&& visit) const;

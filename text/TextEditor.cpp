@@ -17,12 +17,28 @@
 #include <QScrollBar>
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 
 bool IsBlank(QChar c)
 {
     return c.isSpace();
+}
+
+// The punctuation that word motion stops at, as text layouts list it:
+// a run of it is one stop, and it ends a word.
+bool IsWordSeparator(QChar c)
+{
+    switch (c.unicode()) {
+    case u'.': case u',': case u'?': case u'!': case u'@': case u'#': case u'$': case u':':
+    case u';': case u'-': case u'<': case u'>': case u'[': case u']': case u'(': case u')':
+    case u'{': case u'}': case u'=': case u'/': case u'+': case u'%': case u'&': case u'^':
+    case u'*': case u'\'': case u'"': case u'`': case u'~': case u'|':
+        return true;
+    default:
+        return false;
+    }
 }
 
 } // namespace
@@ -81,6 +97,7 @@ void TextEditor::Select(qsizetype anchor, qsizetype caret)
     if (!preedit_.isEmpty())
         ForgetLayouts();  // the composed text is shown at the caret
     typedUpTo_ = -1;
+    caretX_ = -1;
     CaretMoved();
 }
 
@@ -179,10 +196,26 @@ void TextEditor::Type(const QString& typed)
 
 void TextEditor::DeleteTo(qsizetype position)
 {
+    caretX_ = -1;  // even when there is nothing to delete
     if (HasSelection())
         Insert({});
     else if (position != Caret())
         Edit(std::min(position, Caret()), std::max(position, Caret()), {}, false);
+}
+
+void TextEditor::DeleteToLineEnd()
+{
+    // From the anchor to the line's end; just before the end, the last
+    // character alone.
+    caretX_ = -1;
+    const TextSpan all = text();
+    const qsizetype found = all.indexOf(u'\n', Caret());
+    const qsizetype lineEnd = found < 0 ? all.size() : found;
+    const qsizetype to = Caret() + 1 == lineEnd ? NextCharacter(Caret()) : lineEnd;
+    if (to != Anchor())
+        Edit(std::min(Anchor(), to), std::max(Anchor(), to), {}, false);
+    else
+        Select(to, to);  // the selection ended where it started: nothing to delete
 }
 
 void TextEditor::Undo(bool redo)
@@ -237,6 +270,8 @@ qsizetype TextEditor::NextCharacter(qsizetype from) const
     if (from >= all.size())
         return all.size();
     qsizetype to = from + 1;
+    if (all[from].category() == QChar::Other_Control)
+        return to;  // a mark after a line break or a tab stands alone
     if (all[from].isHighSurrogate() && to < all.size() && all[to].isLowSurrogate())
         ++to;
     while (to < all.size() && all[to].isMark())
@@ -248,7 +283,7 @@ qsizetype TextEditor::PreviousCharacter(qsizetype from) const
 {
     const TextSpan all = text();
     qsizetype to = std::max<qsizetype>(from - 1, 0);
-    while (to > 0 && all[to].isMark())
+    while (to > 0 && all[to].isMark() && all[to - 1].category() != QChar::Other_Control)
         --to;
     if (to > 0 && all[to].isLowSurrogate() && all[to - 1].isHighSurrogate())
         --to;
@@ -257,32 +292,45 @@ qsizetype TextEditor::PreviousCharacter(qsizetype from) const
 
 qsizetype TextEditor::NextWord(qsizetype from) const
 {
-    // To the start of the next word: past this word (or one mark of
-    // punctuation), then past the blanks after it.
+    // Past a run of word separators, or else past the characters up to a
+    // blank or a separator; then past the blanks. A line's end goes on to
+    // the next line's start.
     const TextSpan all = text();
+    if (from >= all.size())
+        return all.size();
+    if (all[from] == u'\n')
+        return from + 1;
+    const auto inLine = [&](qsizetype at) { return at < all.size() && all[at] != u'\n'; };
     qsizetype to = from;
-    if (to < all.size() && IsWordCharacter(all[to])) {
-        while (to < all.size() && IsWordCharacter(all[to]))
+    if (IsWordSeparator(all[to])) {
+        while (inLine(to) && IsWordSeparator(all[to]))
             ++to;
-    } else if (to < all.size() && !IsBlank(all[to])) {
-        ++to;
+    } else {
+        while (inLine(to) && !IsBlank(all[to]) && !IsWordSeparator(all[to]))
+            ++to;
     }
-    while (to < all.size() && IsBlank(all[to]) && all[to] != u'\n')
+    while (inLine(to) && IsBlank(all[to]))
         ++to;
-    return to == from ? NextCharacter(from) : to;
+    return to;
 }
 
 qsizetype TextEditor::PreviousWord(qsizetype from) const
 {
     const TextSpan all = text();
+    if (from <= 0)
+        return 0;
+    if (all[from - 1] == u'\n')
+        return from - 1;
+    const auto inLine = [&](qsizetype at) { return at > 0 && all[at - 1] != u'\n'; };
     qsizetype to = from;
-    while (to > 0 && IsBlank(all[to - 1]) && all[to - 1] != u'\n')
+    while (inLine(to) && IsBlank(all[to - 1]))
         --to;
-    if (to > 0 && IsWordCharacter(all[to - 1])) {
-        while (to > 0 && IsWordCharacter(all[to - 1]))
+    if (inLine(to) && IsWordSeparator(all[to - 1])) {
+        while (inLine(to) && IsWordSeparator(all[to - 1]))
             --to;
-    } else if (to > 0 && to == from) {
-        to = PreviousCharacter(to);
+    } else {
+        while (inLine(to) && !IsBlank(all[to - 1]) && !IsWordSeparator(all[to - 1]))
+            --to;
     }
     return to;
 }
@@ -296,10 +344,11 @@ qsizetype TextEditor::Destination(Motion motion) const
     case Motion::PreviousCharacter: return PreviousCharacter(caret);
     case Motion::NextWord: return NextWord(caret);
     case Motion::PreviousWord: return PreviousWord(caret);
-    case Motion::NextRow: return RowsAway(caret, 1, XOf(caret));
-    case Motion::PreviousRow: return RowsAway(caret, -1, XOf(caret));
-    case Motion::NextPage: return RowsAway(caret, PageRows(), XOf(caret));
-    case Motion::PreviousPage: return RowsAway(caret, -PageRows(), XOf(caret));
+    // On the first or the last row the caret stays.
+    case Motion::NextRow: return RowNextTo(caret, true, CaretX()).value_or(caret);
+    case Motion::PreviousRow: return RowNextTo(caret, false, CaretX()).value_or(caret);
+    case Motion::NextPage:
+    case Motion::PreviousPage: return caret;  // see Page
     case Motion::RowStart: return RowAround(caret).start;
     case Motion::RowEnd: {
         // A wrapped row ends before the blank it wrapped at, so that the
@@ -314,6 +363,11 @@ qsizetype TextEditor::Destination(Motion motion) const
     return caret;
 }
 
+qreal TextEditor::CaretX() const
+{
+    return caretX_ >= 0 ? caretX_ : XOf(Caret());
+}
+
 void TextEditor::Move(Motion motion, bool select)
 {
     const bool collapse = !select && HasSelection() &&
@@ -325,10 +379,64 @@ void TextEditor::Move(Motion motion, bool select)
         Select(edge, edge);
         return;
     }
-    if (motion == Motion::NextPage || motion == Motion::PreviousPage)
-        ScrollRows(motion == Motion::NextPage ? PageRows() : -PageRows());
+    if (motion == Motion::NextPage || motion == Motion::PreviousPage) {
+        Page(motion == Motion::NextPage, select);
+        return;
+    }
+    bool vertical = motion == Motion::NextRow || motion == Motion::PreviousRow;
+    if (vertical && !RowNextTo(Caret(), motion == Motion::NextRow, 0)) {
+        // Past the first or the last row the caret stays, and so does a
+        // selection; Shift selects on to the text's start or end.
+        if (!select) {
+            ScrollToShow(Caret());
+            return;
+        }
+        motion = motion == Motion::NextRow ? Motion::TextEnd : Motion::TextStart;
+        vertical = false;
+    }
     const qsizetype to = Destination(motion);
+    // Rows up and down keep the column the caret had before them, over
+    // shorter rows; every other motion sets it anew.
+    const qreal x = vertical ? CaretX() : -1;
     Select(select ? Anchor() : to, to);
+    caretX_ = x;
+}
+
+void TextEditor::Page(bool down, bool select)
+{
+    // The view scrolls by what it shows, then the caret goes row by row,
+    // keeping its column, until it is as far down the view as it was; at the
+    // text's ends, to the first or the last row. Page after page keeps the
+    // height the first one started from.
+    ScrollToShow(Caret());
+    if (!pageYKnown_)
+        pageY_ = RowTop(Caret());
+    const qreal x = CaretX();
+    bool atEnd = false;
+    const qsizetype top = PageTop(down, atEnd);
+    if (!down || !atEnd)
+        ScrollTo(top);
+    const qreal y = atEnd ? (down ? std::numeric_limits<qreal>::max() : -1) : pageY_;
+    qsizetype to = Caret();
+    for (;;) {
+        // The end of a row wrapped inside a word is the start of the next:
+        // a step that lands where it started goes no further.
+        const std::optional<qsizetype> next = RowNextTo(to, down, x);
+        if (!next || *next == to)
+            break;
+        to = *next;
+        if (down ? RowTop(to) >= y : RowTop(to) <= y)
+            break;
+    }
+    const qreal pageY = pageY_;
+    // A caret that cannot move keeps its selection.
+    if (to != Caret())
+        Select(select ? Anchor() : to, to);
+    else
+        ScrollToShow(Caret());
+    caretX_ = x;
+    pageY_ = pageY;
+    pageYKnown_ = true;
 }
 
 void TextEditor::CaretMoved()
@@ -339,6 +447,7 @@ void TextEditor::CaretMoved()
     if (Caret() == lastPosition_)
         return;
     lastPosition_ = Caret();
+    pageYKnown_ = false;
     if (hasFocus())
         QGuiApplication::inputMethod()->update(Qt::ImCursorRectangle);
     if (SlicedTextAccessible::Listening()) {
@@ -392,6 +501,7 @@ bool TextEditor::RunKey(QKeyEvent* event, bool dryRun)
         {Key::Delete, [](TextEditor& e) { e.DeleteTo(e.NextCharacter(e.Caret())); }},
         {Key::DeleteStartOfWord, [](TextEditor& e) { e.DeleteTo(e.PreviousWord(e.Caret())); }},
         {Key::DeleteEndOfWord, [](TextEditor& e) { e.DeleteTo(e.NextWord(e.Caret())); }},
+        {Key::DeleteEndOfLine, [](TextEditor& e) { e.DeleteToLineEnd(); }},
         {Key::InsertParagraphSeparator, [](TextEditor& e) { e.Insert(QStringLiteral("\n")); }},
         {Key::InsertLineSeparator, [](TextEditor& e) { e.Insert(QString(QChar::LineSeparator)); }},
     };
@@ -414,9 +524,9 @@ bool TextEditor::RunKey(QKeyEvent* event, bool dryRun)
         {Key::MoveToStartOfDocument, Key::SelectStartOfDocument, Motion::TextStart},
         {Key::MoveToEndOfDocument, Key::SelectEndOfDocument, Motion::TextEnd},
     };
-    // Backspace has no standard key of its own on every platform.
-    const bool backspace = event->key() == Qt::Key_Backspace &&
-                           !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+    // Backspace has no standard key of its own on every platform; with
+    // Shift it is still Backspace, with any other modifier something else.
+    const bool backspace = event->key() == Qt::Key_Backspace && !(event->modifiers() & ~Qt::ShiftModifier);
     if (backspace) {
         // One code point: a mark typed over a letter goes alone.
         const TextSpan all = text();

@@ -107,6 +107,10 @@ private:
     };
     void Move(Motion motion, bool select);
     qsizetype Destination(Motion motion) const;
+    // PageDown (`down`) or PageUp, as the standard editor pages.
+    void Page(bool down, bool select);
+    // Where rows up and down aim: the column the caret keeps.
+    qreal CaretX() const;
     qsizetype NextCharacter(qsizetype from) const;
     qsizetype PreviousCharacter(qsizetype from) const;
     qsizetype NextWord(qsizetype from) const;
@@ -130,6 +134,8 @@ private:
     void Changed(qsizetype anchor, qsizetype caret, qsizetype from = 0);
     // Deletes the selection, or without one, from the caret to `position`.
     void DeleteTo(qsizetype position);
+    // Ctrl+K of some desktops: deletes to the end of the line.
+    void DeleteToLineEnd();
     void Undo(bool redo);
     void CaretMoved();
     void ShowCaret();
@@ -160,4 +166,7 @@ private:
     qsizetype typedUpTo_ = -1;        // where the last typing ended
     int undoStepsAfterTyping_ = -1;
     qsizetype lastPosition_ = 0;
+    qreal caretX_ = -1;               // the column kept by rows up and down, or none
+    qreal pageY_ = 0;                 // how far down the view the caret was before paging
+    bool pageYKnown_ = false;         // while page keys follow each other
 };

@@ -34,6 +34,7 @@ private slots:
     void enterInPattern();
     void pastedLineBreaks();
     void undoGoesPastRemovedLineBreak();
+    void redoAfterUndoingRemovedLineBreak();
     void emptyPatternOrInputKeepsResult();
     void lineBreaksInInput();
     void textThroughCodePage_data();
@@ -300,6 +301,26 @@ void EvaluationTest::undoGoesPastRemovedLineBreak()
     }
     QCOMPARE(frmMain->mmoSignature->toPlainText(), QString("abc"));
     QCOMPARE(ResultText(), QString("abc"));
+}
+
+void EvaluationTest::redoAfterUndoingRemovedLineBreak()
+{
+    // The line break stays while the input is empty; typing the input
+    // removes it. Undo brings it back and the evaluation removes it again,
+    // yet redo still gets to the pattern after every step.
+    Type(frmMain->mmoSignature, "ab");
+    QTest::keyClick(frmMain->mmoSignature, Qt::Key_Return);
+    Type(frmMain->mmoSignature, "cd");
+    Type(frmMain->reSearch, "xabcdx");
+    QCOMPARE(frmMain->mmoSignature->toPlainText(), QString("abcd"));
+    frmMain->mmoSignature->setFocus();
+    for (int i = 0; i < 2; ++i)
+        QTest::keyClick(frmMain->mmoSignature, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(frmMain->mmoSignature->toPlainText(), QString("ab"));
+    for (int i = 0; i < 2; ++i)
+        QTest::keyClick(frmMain->mmoSignature, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(frmMain->mmoSignature->toPlainText(), QString("abcd"));
+    QCOMPARE(ResultText(), QString("abcd"));
 }
 
 void EvaluationTest::emptyPatternOrInputKeepsResult()

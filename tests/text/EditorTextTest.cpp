@@ -14,6 +14,7 @@ class EditorTextTest : public QObject {
     Q_OBJECT
 private slots:
     void editorTextFollowsEdits();
+    void removalJoinedAfterUndoKeepsRedo();
     void editorTextFormats_data();
     void editorTextFormats();
 };
@@ -44,10 +45,10 @@ void EditorTextTest::editorTextFollowsEdits()
     std::shared_ptr<const TextVersion> kept = text.Version();
     QString keptText;
     const auto push = [&](const QString& next, bool join) {
-        history.resize(done + 1);
         if (join && done > 0) {
-            history[done] = next;
+            history[done] = next;  // joined to the last step: what could be redone stays
         } else {
+            history.resize(done + 1);
             history.push_back(next);
             ++done;
         }
@@ -95,6 +96,38 @@ void EditorTextTest::editorTextFollowsEdits()
         QCOMPARE(text.Bytes(), codepage::Encode(history[done].toStdU16String()));
         QCOMPARE(TextSpan(*kept).toString(), keptText);
     }
+}
+
+// The pattern editor takes out every line break an undo brings back, as part
+// of the step undone last: redoing then still gets to the text after every step.
+void EditorTextTest::removalJoinedAfterUndoKeepsRedo()
+{
+    EditorText text;
+    const auto removeBreaks = [&] {
+        for (qsizetype at = text.Characters().lastIndexOf(u'\n'); at >= 0;
+             at = text.Characters().lastIndexOf(u'\n'))
+            text.Replace(at, at + 1, {}, true);
+    };
+    text.Replace(0, 0, u"ab");
+    text.Replace(2, 2, u"\n");
+    text.Replace(3, 3, u"cd");
+    removeBreaks();
+    QCOMPARE(text.Characters().toString(), QStringLiteral("abcd"));
+    for (int i = 0; i < 2; ++i) {
+        text.Undo();
+        removeBreaks();
+    }
+    QCOMPARE(text.Characters().toString(), QStringLiteral("ab"));
+    while (text.CanRedo()) {
+        text.Redo();
+        removeBreaks();
+    }
+    QCOMPARE(text.Characters().toString(), QStringLiteral("abcd"));
+    while (text.CanUndo()) {
+        text.Undo();
+        removeBreaks();
+    }
+    QCOMPARE(text.Characters().toString(), QString());
 }
 
 // Formats move with the text as a rich editor's do: typing takes the format

@@ -121,6 +121,24 @@ void TextEditorTest::keysEdit_data()
         << 7;
     QTest::newRow("End and Home of a line")
         << "abcd\nefgh" << 6 << Keys{{Qt::Key_End}, {Qt::Key_Home, shift}} << "abcd\nefgh" << 9 << 5;
+    QTest::newRow("Ctrl+Left over a run of punctuation")
+        << "a -=" << 4 << Keys{{Qt::Key_Left, control}} << "a -=" << 2 << 2;
+    QTest::newRow("Ctrl+Left over a blank to the punctuation before it")
+        << "? w" << 2 << Keys{{Qt::Key_Left, control}} << "? w" << 0 << 0;
+    QTest::newRow("Ctrl+Left: a letter beyond Latin-1 is part of the word")
+        << QString::fromUtf8("é€t") << 2 << Keys{{Qt::Key_Left, control}} << QString::fromUtf8("é€t") << 0 << 0;
+    QTest::newRow("Ctrl+Backspace takes punctuation with the blank after it")
+        << "RNa! " << 5 << Keys{{Qt::Key_Backspace, control}} << "RNa" << 3 << 3;
+    QTest::newRow("Ctrl+Right crosses a line end one position")
+        << "ab\ncd" << 2 << Keys{{Qt::Key_Right, control}} << "ab\ncd" << 3 << 3;
+    QTest::newRow("Up on the first row and Down on the last stay")
+        << "abcd\nab" << 2 << Keys{{Qt::Key_Up}, {Qt::Key_Right}, {Qt::Key_Down}, {Qt::Key_Down}} << "abcd\nab" << 7
+        << 7;
+    QTest::newRow("Shift+Down on the last row selects to the end")
+        << "abcd" << 1 << Keys{{Qt::Key_Down, shift}} << "abcd" << 1 << 4;
+    QTest::newRow("the column stays over an empty and a short line")
+        << "abcdefgh\n\nab\nabcdefgh" << 6 << Keys{{Qt::Key_Down}, {Qt::Key_Down}, {Qt::Key_Down}}
+        << "abcdefgh\n\nab\nabcdefgh" << 19 << 19;
     QTest::newRow("Ctrl+End and Ctrl+Home")
         << "ab\ncd" << 1 << Keys{{Qt::Key_End, control}, {Qt::Key_Home, control | shift}} << "ab\ncd" << 5 << 0;
 }
