@@ -3,6 +3,7 @@
 #include "HeapPolicy.h"
 
 #include "SlicedTextAccessible.h"
+#include "WordBoundaries.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -19,29 +20,8 @@
 #include <algorithm>
 #include <limits>
 
-namespace {
-
-bool IsBlank(QChar c)
-{
-    return c.isSpace();
-}
-
-// The punctuation that word motion stops at, as text layouts list it:
-// a run of it is one stop, and it ends a word.
-bool IsWordSeparator(QChar c)
-{
-    switch (c.unicode()) {
-    case u'.': case u',': case u'?': case u'!': case u'@': case u'#': case u'$': case u':':
-    case u';': case u'-': case u'<': case u'>': case u'[': case u']': case u'(': case u')':
-    case u'{': case u'}': case u'=': case u'/': case u'+': case u'%': case u'&': case u'^':
-    case u'*': case u'\'': case u'"': case u'`': case u'~': case u'|':
-        return true;
-    default:
-        return false;
-    }
-}
-
-} // namespace
+using words::IsBlank;
+using words::IsSeparator;
 
 TextEditor::TextEditor(QWidget* parent) : SlicedTextView(parent)
 {
@@ -302,11 +282,11 @@ qsizetype TextEditor::NextWord(qsizetype from) const
         return from + 1;
     const auto inLine = [&](qsizetype at) { return at < all.size() && all[at] != u'\n'; };
     qsizetype to = from;
-    if (IsWordSeparator(all[to])) {
-        while (inLine(to) && IsWordSeparator(all[to]))
+    if (IsSeparator(all[to])) {
+        while (inLine(to) && IsSeparator(all[to]))
             ++to;
     } else {
-        while (inLine(to) && !IsBlank(all[to]) && !IsWordSeparator(all[to]))
+        while (inLine(to) && !IsBlank(all[to]) && !IsSeparator(all[to]))
             ++to;
     }
     while (inLine(to) && IsBlank(all[to]))
@@ -325,11 +305,11 @@ qsizetype TextEditor::PreviousWord(qsizetype from) const
     qsizetype to = from;
     while (inLine(to) && IsBlank(all[to - 1]))
         --to;
-    if (inLine(to) && IsWordSeparator(all[to - 1])) {
-        while (inLine(to) && IsWordSeparator(all[to - 1]))
+    if (inLine(to) && IsSeparator(all[to - 1])) {
+        while (inLine(to) && IsSeparator(all[to - 1]))
             --to;
     } else {
-        while (inLine(to) && !IsBlank(all[to - 1]) && !IsWordSeparator(all[to - 1]))
+        while (inLine(to) && !IsBlank(all[to - 1]) && !IsSeparator(all[to - 1]))
             --to;
     }
     return to;

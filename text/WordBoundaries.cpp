@@ -4,15 +4,8 @@ namespace words {
 
 bool IsBlank(QChar c)
 {
-    switch (c.unicode()) {
-    case u'\t':
-    case u' ':
-    case QChar::Nbsp:
-    case QChar::LineSeparator:
-        return true;
-    default:
-        return false;
-    }
+    // What a text layout marks as white space.
+    return c.isSpace();
 }
 
 bool IsSeparator(QChar c)
@@ -21,7 +14,7 @@ bool IsSeparator(QChar c)
     case u'.': case u',': case u'?': case u'!': case u'@': case u'#': case u'$': case u':':
     case u';': case u'-': case u'<': case u'>': case u'[': case u']': case u'(': case u')':
     case u'{': case u'}': case u'=': case u'/': case u'+': case u'%': case u'&': case u'^':
-    case u'*': case u'\'': case u'"': case u'`': case u'~': case u'|': case u'\\':
+    case u'*': case u'\'': case u'"': case u'`': case u'~': case u'|':
         return true;
     default:
         return false;

@@ -10,7 +10,7 @@
 
 namespace words {
 
-// A blank between words: space, tab, no-break space, line separator.
+// A blank between words: any white space (space, tab, no-break space, ...).
 bool IsBlank(QChar c);
 // Punctuation that ends a word and makes a word of its own.
 bool IsSeparator(QChar c);
