@@ -52,6 +52,11 @@ constexpr std::size_t MemoryPerCharacter = 128;
 // The blocks the match being set up may use; read by the library through
 // BOOST_REGEX_MAX_BLOCKS right after its work estimate has set it.
 thread_local std::size_t CurrentBacktrackBlocks = BaseMemory / BOOST_REGEX_BLOCKSIZE;
+// The tries of the match being run that may still be granted their steps: one
+// for each place a search can start. A try at a place already tried (as
+// (*SKIP) and look-behinds can make the library do) is granted nothing, so
+// tries that stay cheap cannot repeat for ever uncounted.
+thread_local std::ptrdiff_t TriesLeftToGrant = 0;
 
 // a * b + c without overflow, saturated at the largest ptrdiff_t.
 std::ptrdiff_t SaturatingMulAdd(std::ptrdiff_t a, std::ptrdiff_t b, std::ptrdiff_t c)
@@ -143,6 +148,7 @@ void EngineMatcher::estimate_max_state_count(std::random_access_iterator_tag*)
     max_state_count = tamarin::MatchStepBudget(length, static_cast<std::ptrdiff_t>(re.size()));
     tamarin::CurrentBacktrackBlocks = std::max<std::size_t>(
         1, tamarin::BacktrackMemoryBudget(length) / BOOST_REGEX_BLOCKSIZE);
+    tamarin::TriesLeftToGrant = length + 1;
 }
 
 // Entering a recursion such as (?R) makes the library walk its chain of open
@@ -178,7 +184,10 @@ void EngineMatcher::push_recursion_pop()
 template <>
 bool EngineMatcher::match_prefix()
 {
-    state_count = std::max<std::ptrdiff_t>(0, state_count - tamarin::StepsPerTry);
+    if (tamarin::TriesLeftToGrant > 0) {
+        --tamarin::TriesLeftToGrant;
+        state_count = std::max<std::ptrdiff_t>(0, state_count - tamarin::StepsPerTry);
+    }
 
     m_has_partial_match = false;
     m_has_found_match = false;
