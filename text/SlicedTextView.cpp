@@ -662,7 +662,7 @@ void SlicedTextView::mousePressEvent(QMouseEvent* event)
     if (tripleClick_.isActive() && (point - tripleClickPoint_).manhattanLength() < QApplication::startDragDistance()) {
         // The line with its break, from where the double click left the caret.
         tripleClick_.stop();
-        const Slice paragraph = ParagraphAround(Caret());
+        const Slice paragraph = LineAround(Caret());
         clickedLine_ = {paragraph.start, std::min(paragraph.end + 1, text().size())};
         Select(clickedLine_.start, clickedLine_.end);
         return;
@@ -746,7 +746,7 @@ void SlicedTextView::mouseDoubleClickEvent(QMouseEvent* event)
     clickedLine_ = {0, 0};
     const Slice row = RowAround(at);
     if (row.end > row.start) {
-        const Slice paragraph = ParagraphAround(at);
+        const Slice paragraph = LineAround(at);
         const words::Range word =
             words::WordUnder(text().mid(paragraph.start, paragraph.end - paragraph.start), at - paragraph.start);
         clickedWord_ = {paragraph.start + word.start, paragraph.start + word.end};
@@ -812,14 +812,6 @@ void SlicedTextView::AutoScroll()
     mouseMoveEvent(&move);
 }
 
-SlicedTextView::Slice SlicedTextView::ParagraphAround(qsizetype position) const
-{
-    const TextSpan all = text();
-    const qsizetype start = position == 0 ? 0 : all.lastIndexOf(u'\n', position - 1) + 1;
-    const qsizetype end = all.indexOf(u'\n', position);
-    return {start, end < 0 ? all.size() : end};
-}
-
 bool SlicedTextView::IsOnText(const QPoint& point) const
 {
     bool on = false;
@@ -867,7 +859,7 @@ std::optional<SlicedTextView::Selection> SlicedTextView::WordsTo(qsizetype posit
 {
     // The word under the mouse, if the mouse is over it on its row; nearer
     // its start, the selection ends there, else at its end.
-    const Slice paragraph = ParagraphAround(position);
+    const Slice paragraph = LineAround(position);
     const TextSpan words = text().mid(paragraph.start, paragraph.end - paragraph.start);
     const std::optional<qsizetype> start = words::StartOfWord(words, position - paragraph.start);
     if (!start)
@@ -890,7 +882,7 @@ std::optional<SlicedTextView::Selection> SlicedTextView::WordsTo(qsizetype posit
 
 std::optional<SlicedTextView::Selection> SlicedTextView::LinesTo(qsizetype position) const
 {
-    const Slice paragraph = ParagraphAround(position);
+    const Slice paragraph = LineAround(position);
     if (position < clickedLine_.end)
         return Selection{clickedLine_.end, paragraph.start};
     return Selection{clickedLine_.start, std::min(paragraph.end + 1, text().size())};

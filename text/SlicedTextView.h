@@ -47,8 +47,10 @@ protected:
     qsizetype Anchor() const override = 0;
     qsizetype Caret() const override = 0;
     void Select(qsizetype anchor, qsizetype caret) override = 0;
-    // Where the line holding `position` starts.
+    // Where the line holding `position` starts, and the whole line without
+    // its break; the line last asked about is remembered until the text changes.
     qsizetype LineStart(qsizetype position) const;
+    Slice LineAround(qsizetype position) const;
     // Replaces [from, to) with `text` for assistive technology; a view that
     // cannot be edited refuses.
     bool IsEditable() const override { return false; }
@@ -147,8 +149,6 @@ private:
         std::shared_ptr<const QTextLayout> layout;
     };
     bool NextSlice(Slice& slice) const;
-    // The line holding `position`, without its break.
-    Slice LineAround(qsizetype position) const;
     // Where the row holding `step` starts, in a long `line`.
     qsizetype RowStartAtOrBefore(qsizetype step, const Slice& line) const;
     // Gives `line` the rows the row breaker says, from `start` to `end` of
@@ -172,8 +172,6 @@ private:
     int RowsPerPage() const;
 
     // --- mouse ---
-    // The line (between line breaks) holding `position`.
-    Slice ParagraphAround(qsizetype position) const;
     // Whether `point` is on a character, not beside a row or below the text.
     bool IsOnText(const QPoint& point) const;
     struct Selection {

@@ -21,7 +21,6 @@
 #include <limits>
 
 using words::IsBlank;
-using words::IsSeparator;
 
 TextEditor::TextEditor(QWidget* parent) : SlicedTextView(parent)
 {
@@ -272,26 +271,19 @@ qsizetype TextEditor::PreviousCharacter(qsizetype from) const
 
 qsizetype TextEditor::NextWord(qsizetype from) const
 {
-    // Past a run of word separators, or else past the characters up to a
-    // blank or a separator; then past the blanks. A line's end goes on to
-    // the next line's start.
+    // Past the word (or run of separators) at `from`, then past the blanks;
+    // a line's end goes on to the next line's start.
     const TextSpan all = text();
     if (from >= all.size())
         return all.size();
     if (all[from] == u'\n')
         return from + 1;
-    const auto inLine = [&](qsizetype at) { return at < all.size() && all[at] != u'\n'; };
-    qsizetype to = from;
-    if (IsSeparator(all[to])) {
-        while (inLine(to) && IsSeparator(all[to]))
-            ++to;
-    } else {
-        while (inLine(to) && !IsBlank(all[to]) && !IsSeparator(all[to]))
-            ++to;
-    }
-    while (inLine(to) && IsBlank(all[to]))
+    const Slice line = LineAround(from);
+    const TextSpan paragraph = all.mid(line.start, line.end - line.start);
+    qsizetype to = words::EndOfWord(paragraph, from - line.start).value_or(from - line.start);
+    while (to < paragraph.size() && IsBlank(paragraph[to]))
         ++to;
-    return to;
+    return line.start + to;
 }
 
 qsizetype TextEditor::PreviousWord(qsizetype from) const
@@ -301,18 +293,8 @@ qsizetype TextEditor::PreviousWord(qsizetype from) const
         return 0;
     if (all[from - 1] == u'\n')
         return from - 1;
-    const auto inLine = [&](qsizetype at) { return at > 0 && all[at - 1] != u'\n'; };
-    qsizetype to = from;
-    while (inLine(to) && IsBlank(all[to - 1]))
-        --to;
-    if (inLine(to) && IsSeparator(all[to - 1])) {
-        while (inLine(to) && IsSeparator(all[to - 1]))
-            --to;
-    } else {
-        while (inLine(to) && !IsBlank(all[to - 1]) && !IsSeparator(all[to - 1]))
-            --to;
-    }
-    return to;
+    const qsizetype start = LineStart(from);
+    return start + words::PreviousStop(all.mid(start, from - start), from - start);
 }
 
 qsizetype TextEditor::Destination(Motion motion) const
