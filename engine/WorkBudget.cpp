@@ -24,9 +24,9 @@
 // over 100 MB of text without a digit: far more than the ceiling, yet only
 // the library's own linear scan. So each try is granted StepsPerTry steps,
 // and only what a try takes beyond that draws on the budget: the catastrophic
-// families spend their whole budget within their first try; the memory stops at MaxBacktrackMemory (reached from about
-// 6 MB), which a laptop of 8 GB gives one match beside a 100 MB input and the
-// window's own copies of it. The steps of one search are counted across all
+// families spend their whole budget within their first try. The memory stops
+// at MaxBacktrackMemory (reached from about 6 MB), which a laptop of 8 GB
+// gives one match beside a 100 MB input and the window's own copies of it. The steps of one search are counted across all
 // the places it restarts from, so a search that restarts at every word is
 // bounded as a whole. What needs the most memory per character and still
 // matches 10 MB: `(?:x|y)+` keeps about 70 bytes per character (670 MiB), and

@@ -56,11 +56,6 @@ SlicedTextView::SlicedTextView(QWidget* parent) : QAbstractScrollArea(parent)
 
 SlicedTextView::~SlicedTextView() = default;
 
-bool SlicedTextView::IsWordCharacter(QChar c)
-{
-    return c.isLetterOrNumber() || c == u'_';
-}
-
 QString SlicedTextView::selectedText() const
 {
     const qsizetype from = std::min(Anchor(), Caret());
@@ -313,11 +308,6 @@ qsizetype SlicedTextView::RowsAway(qsizetype position, int rows, qreal x) const
 qsizetype SlicedTextView::RowStartAfter(qsizetype position, int rows) const
 {
     return RowsAway(position, rows, -1);
-}
-
-qsizetype SlicedTextView::RowStartBefore(qsizetype position, int rows) const
-{
-    return RowsAway(position, -rows, -1);
 }
 
 SlicedTextView::Slice SlicedTextView::RowAround(qsizetype position) const

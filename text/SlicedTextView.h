@@ -81,7 +81,6 @@ protected:
     static int RowOf(const QTextLayout& layout, qsizetype offset);
     qsizetype PositionAt(const QPoint& point) const override;
     qsizetype RowStartAfter(qsizetype position, int rows) const;
-    qsizetype RowStartBefore(qsizetype position, int rows) const;
     // The position `rows` rows below (above, when negative) `position`, as
     // near as the rows allow to where `x` is on them.
     qsizetype RowsAway(qsizetype position, int rows, qreal x) const;
@@ -112,7 +111,6 @@ protected:
     // The position on the row below (`down`) or above that of `position`
     // nearest to `x`; nothing at the text's ends.
     std::optional<qsizetype> RowNextTo(qsizetype position, bool down, qreal x) const;
-    static bool IsWordCharacter(QChar c);
     // Offers the selection to other programs as the one a middle click
     // pastes (X11's PRIMARY), where the desktop has one.
     void OfferSelection() const;
