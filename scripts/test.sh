@@ -2,7 +2,8 @@
 # Installs what is missing, builds Tamarin with AddressSanitizer and
 # UndefinedBehaviorSanitizer (preset "test", build-test/), runs every test
 # (engine and widgets, the widget tests offscreen), then a short run of the
-# engine's fuzz target. BUILD_DIR overrides the build directory.
+# engine's fuzz target, and the engine's tests built for Windows and run under
+# Wine. BUILD_DIR overrides the build directory.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -26,3 +27,7 @@ FUZZ_BUILD_DIR=${FUZZ_BUILD_DIR:-build-fuzz}
 CC=clang CXX=clang++ cmake -S . -B "$FUZZ_BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAMARIN_FUZZ=ON
 cmake --build "$FUZZ_BUILD_DIR" --parallel "$(nproc)"
 ctest --test-dir "$FUZZ_BUILD_DIR" --output-on-failure
+
+# The engine's GoogleTest suite cross-built for Windows (MinGW-w64) and run
+# under Wine.
+bash scripts/test-windows-engine.sh
