@@ -90,7 +90,7 @@ endif()
 if(TAMARIN_REGEX_RELEASE VERSION_LESS TAMARIN_REGEX_MINIMUM_VERSION)
   message(FATAL_ERROR
     "Boost.Regex ${TAMARIN_REGEX_RELEASE} (${regex_origin}) is older than ${TAMARIN_REGEX_MINIMUM_VERSION}, "
-    "the first release the engine builds with (earlier ones hang compiling some patterns)")
+    "the first release the engine is built and tested with (1.74 hangs compiling some patterns)")
 endif()
 
 # The check compiles, against these headers:
@@ -124,6 +124,7 @@ if(NOT TAMARIN_REGEX_CHECKED STREQUAL regex_check_signature)
     OUTPUT_VARIABLE output)
   if(NOT members_compile)
     string(REGEX MATCHALL "[^\n]*error[^\n]*" errors "${output}")
+    list(REMOVE_DUPLICATES errors)
     list(SUBLIST errors 0 8 errors)
     list(JOIN errors "\n" errors)
     message(FATAL_ERROR
