@@ -13,6 +13,13 @@ cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh g++-mingw-w64-x86-64-posix wine64 googletest
 
 BUILD_DIR=${WINDOWS_ENGINE_BUILD_DIR:-build-windows-engine}
+# Seconds each step took, printed at the end.
+timings=()
+step_started=$SECONDS
+took() {
+  timings+=("$1 $((SECONDS - step_started)) s")
+  step_started=$SECONDS
+}
 WINE=/usr/lib/wine/wine64
 TRIPLET=x86_64-w64-mingw32
 
@@ -23,7 +30,9 @@ cmake -S . -B "$BUILD_DIR" -G Ninja \
   -DTAMARIN_REGEX_INCLUDE_DIR="$PWD/$BUILD_DIR/regex-include" \
   -DTAMARIN_GTEST_SOURCE_DIR=/usr/src/googletest \
   -DCMAKE_CROSSCOMPILING_EMULATOR="$WINE"
+took configure
 cmake --build "$BUILD_DIR" --target engine_tests --parallel "$(nproc)"
+took build
 
 # Wine: a prefix of our own, no debug chatter, no offer to install Mono or
 # Gecko (nothing here needs them), and the MinGW runtime DLLs found on
@@ -49,9 +58,12 @@ if [ ! -d "$WINEPREFIX" ]; then
   echo "test-windows-engine.sh: creating the Wine prefix $WINEPREFIX"
   "$WINE" wineboot --init
   /usr/lib/wine/wineserver -w
+  took "Wine prefix"
 fi
 
 # The whole suite as one test (ctest runs it through Wine, the build's
 # emulator); its exit status is the suite's. Brief: only failures and the
 # totals are printed.
 ctest --test-dir "$BUILD_DIR" --verbose --timeout 600 --no-tests=error
+took tests
+echo "test-windows-engine.sh: ${timings[*]}"
