@@ -197,11 +197,14 @@ struct Editors {
     }
 
     // Both at the same text and selection, scrolled as from the top: after an
-    // undo or redo, whose steps may differ.
+    // undo or redo, whose steps may differ. Both take the text afresh, so that
+    // neither remembers where page keys left its caret, nor its steps.
     void Align()
     {
         const TextSelection selection = ours.selection();
-        standard.setPlainText(ours.text().toString());  // no-break spaces as they are
+        const QString text = ours.text().toString();  // no-break spaces as they are
+        standard.setPlainText(text);
+        ours.setPlainText(text);
         ours.verticalScrollBar()->setValue(0);
         ours.SetSelection(selection.anchor(), selection.position());
         QTextCursor cursor = standard.textCursor();
