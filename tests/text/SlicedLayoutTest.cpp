@@ -15,7 +15,6 @@
 
 #include <algorithm>
 #include <functional>
-#include <memory>
 #include <random>
 #include <vector>
 
@@ -28,7 +27,6 @@ private slots:
     void rowsOfALongLineAreTheStandardOnes();
     void rowsAfterAnEditAreThoseOfAFreshView();
     void selectedLineBreaksLookAsInTheStandardEditor();
-    void scrollBarPagesAsThePageKeys_data();
     void scrollBarPagesAsThePageKeys();
     void ctrlWheelZoomsReadOnlyText();
 };
@@ -217,111 +215,67 @@ void SlicedLayoutTest::selectedLineBreaksLookAsInTheStandardEditor()
     }
 }
 
-void SlicedLayoutTest::scrollBarPagesAsThePageKeys_data()
-{
-    QTest::addColumn<bool>("editable");
-    QTest::addColumn<int>("height");
-    for (const int height : {173, 300}) {
-        QTest::addRow("pane, %d pixels", height) << false << height;
-        QTest::addRow("editor, %d pixels", height) << true << height;
-    }
-}
-
 void SlicedLayoutTest::scrollBarPagesAsThePageKeys()
 {
-    // The same steps on the standard editor and on ours: clicks in the
-    // scroll bar's page area, a page key (which in a pane pages the view),
-    // the wheel over the scroll bar. After each the same row is on top.
-    QFETCH(bool, editable);
-    QFETCH(int, height);
+    // Clicks in the scroll bar's page area, page keys and the wheel over the
+    // bar, on a pane and on the read-only standard editor: after each step
+    // the same line is on top (a line is 9 characters).
     QStringList lines;
     for (int line = 0; line < 300; ++line)
-        lines << QStringLiteral("line %1").arg(line, 3, 10, QChar(u'0'));  // 9 characters a line
-    const QString text = lines.join(u'\n');
-    QPlainTextEdit standard;
-    standard.setReadOnly(!editable);
-    std::unique_ptr<SlicedTextView> ours;
-    if (editable) {
-        auto* editor = new TextEditor;
-        editor->setPlainText(text);
-        ours.reset(editor);
-    } else {
-        auto* pane = new ResultPane;
-        pane->setPlainText(text);
-        ours.reset(pane);
-    }
-    standard.setPlainText(text);
-    for (QAbstractScrollArea* area : {static_cast<QAbstractScrollArea*>(&standard),
-                                      static_cast<QAbstractScrollArea*>(ours.get())}) {
-        area->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-        area->resize(300, height);
-        area->show();
-        QVERIFY(QTest::qWaitForWindowExposed(area));
-    }
-    const auto pageArea = [](QAbstractScrollArea* area, QAbstractSlider::SliderAction action) {
-        area->verticalScrollBar()->triggerAction(action);
+        lines << QStringLiteral("line %1").arg(line, 3, 10, QChar(u'0'));
+    using Step = std::function<void(QAbstractScrollArea*)>;
+    const auto page = [](QAbstractSlider::SliderAction action) -> Step {
+        return [action](QAbstractScrollArea* area) { area->verticalScrollBar()->triggerAction(action); };
     };
-    const auto pageKey = [editable](QAbstractScrollArea* area, QAbstractSlider::SliderAction action) {
-        // An editor's page key moves its caret too, which the other steps
-        // then leave where it is.
-        if (!editable)
-            QTest::keyClick(area, action == QAbstractSlider::SliderPageStepAdd ? Qt::Key_PageDown : Qt::Key_PageUp);
+    const auto key = [](Qt::Key key) -> Step { return [key](QAbstractScrollArea* area) { QTest::keyClick(area, key); }; };
+    const auto wheelOnBar = [](int angle) -> Step {
+        return [angle](QAbstractScrollArea* area) {
+            QWheelEvent wheel(QPointF(5, 50), QPointF(), {}, QPoint(0, angle), {}, {}, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(area->verticalScrollBar(), &wheel);
+        };
     };
-    const auto wheelOnBar = [](QAbstractScrollArea* area, QAbstractSlider::SliderAction action) {
-        QScrollBar* bar = area->verticalScrollBar();
-        const QPointF point(bar->width() / 2, bar->height() / 2);
-        const QPoint turn(0, action == QAbstractSlider::SliderPageStepAdd ? -120 : 120);
-        QWheelEvent wheel(point, bar->mapToGlobal(point), {}, turn, Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
-                          false);
-        QApplication::sendEvent(bar, &wheel);
-    };
-    const struct {
-        std::function<void(QAbstractScrollArea*, QAbstractSlider::SliderAction)> step;
-        QAbstractSlider::SliderAction action;
-    } steps[] = {{pageArea, QAbstractSlider::SliderPageStepAdd}, {pageArea, QAbstractSlider::SliderPageStepAdd},
-                 {pageKey, QAbstractSlider::SliderPageStepAdd},  {wheelOnBar, QAbstractSlider::SliderPageStepAdd},
-                 {pageArea, QAbstractSlider::SliderPageStepSub}, {pageKey, QAbstractSlider::SliderPageStepSub},
-                 {wheelOnBar, QAbstractSlider::SliderPageStepSub}};
-    for (const auto& step : steps) {
-        step.step(&standard, step.action);
-        step.step(ours.get(), step.action);
-        QCoreApplication::processEvents();
-        QVERIFY2(standard.verticalScrollBar()->value() > 0, "the standard editor did not scroll");
-        QCOMPARE(ours->verticalScrollBar()->value() / 9, standard.verticalScrollBar()->value());
+    const Step steps[] = {page(QAbstractSlider::SliderPageStepAdd), page(QAbstractSlider::SliderPageStepAdd),
+                          key(Qt::Key_PageDown), wheelOnBar(-120), page(QAbstractSlider::SliderPageStepSub),
+                          key(Qt::Key_PageUp), wheelOnBar(120)};
+    for (const int height : {173, 300}) {
+        QPlainTextEdit standard(lines.join(u'\n'));
+        standard.setReadOnly(true);
+        ResultPane pane;
+        pane.setPlainText(lines.join(u'\n'));
+        for (QAbstractScrollArea* area : std::initializer_list<QAbstractScrollArea*>{&standard, &pane}) {
+            area->resize(300, height);
+            area->show();
+            QVERIFY(QTest::qWaitForWindowExposed(area));
+        }
+        for (const Step& step : steps) {
+            step(&standard);
+            step(&pane);
+            QCOMPARE(pane.verticalScrollBar()->value() / 9, standard.verticalScrollBar()->value());
+        }
     }
 }
 
 void SlicedLayoutTest::ctrlWheelZoomsReadOnlyText()
 {
-    // Turns of the wheel with Ctrl, in eighths of a notch: the font of a
-    // pane grows and shrinks as the read-only standard editor's does, never
-    // to nothing; an editor's stays, as the editable standard editor's does.
-    const std::vector<int> turns = {120, 240, -120, 60, -120, -120, -120, -120, -120, -120, -120, -120, -120};
-    for (const bool editable : {false, true}) {
-        QPlainTextEdit standard;
-        standard.setReadOnly(!editable);
-        std::unique_ptr<SlicedTextView> ours(editable ? static_cast<SlicedTextView*>(new TextEditor)
-                                                      : new ResultPane);
-        for (QAbstractScrollArea* area : {static_cast<QAbstractScrollArea*>(&standard),
-                                          static_cast<QAbstractScrollArea*>(ours.get())}) {
-            QFont font = area->font();
-            font.setPointSizeF(6);
-            area->setFont(font);
-            area->resize(300, 200);
-            area->show();
-            QVERIFY(QTest::qWaitForWindowExposed(area));
+    // Ctrl with the wheel, by notches and half notches: a pane's font follows
+    // the read-only standard editor's, down to its smallest; an editor's
+    // stays, as the editable standard editor's does.
+    QPlainTextEdit standard;
+    standard.setReadOnly(true);
+    ResultPane pane;
+    TextEditor editor;
+    const std::initializer_list<QAbstractScrollArea*> areas = {&standard, &pane, &editor};
+    QFont small = pane.font();
+    small.setPointSizeF(6);
+    for (QAbstractScrollArea* area : areas)
+        area->setFont(small);
+    for (const int turn : {120, 240, -120, 60, -120, -120, -120, -120, -120, -120, -120, -120, -120}) {
+        for (QAbstractScrollArea* area : areas) {
+            QWheelEvent wheel(QPointF(5, 5), QPointF(), {}, QPoint(0, turn), {}, Qt::ControlModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(area->viewport(), &wheel);
         }
-        for (const int turn : turns) {
-            for (QAbstractScrollArea* area : {static_cast<QAbstractScrollArea*>(&standard),
-                                              static_cast<QAbstractScrollArea*>(ours.get())}) {
-                const QPointF point(10, 10);
-                QWheelEvent wheel(point, area->viewport()->mapToGlobal(point), {}, QPoint(0, turn), Qt::NoButton,
-                                  Qt::ControlModifier, Qt::NoScrollPhase, false);
-                QApplication::sendEvent(area->viewport(), &wheel);
-            }
-            QCOMPARE(ours->font().pointSizeF(), standard.font().pointSizeF());
-        }
-        QCOMPARE(ours->font().pointSizeF() == 6, editable);
+        QCOMPARE(pane.font().pointSizeF(), standard.font().pointSizeF());
+        QCOMPARE(editor.font().pointSizeF(), 6.0);
     }
 }
 
