@@ -41,17 +41,10 @@ SlicedTextView::SlicedTextView(QWidget* parent) : QAbstractScrollArea(parent)
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setCursor(Qt::IBeamCursor);
     viewport()->setBackgroundRole(QPalette::Base);
-    // The scroll bar's arrows and page clicks move by rows; its value is a
-    // character position, so a step of characters would often show nothing.
-    connect(verticalScrollBar(), &QScrollBar::actionTriggered, this, [this](int action) {
-        const int rows = action == QAbstractSlider::SliderSingleStepAdd ? 1
-                         : action == QAbstractSlider::SliderSingleStepSub ? -1
-                         : action == QAbstractSlider::SliderPageStepAdd ? PageRows()
-                         : action == QAbstractSlider::SliderPageStepSub ? -PageRows()
-                                                                         : 0;
-        if (rows != 0)
-            verticalScrollBar()->setSliderPosition(static_cast<int>(TopAfterRows(rows)));
-    });
+    connect(verticalScrollBar(), &QScrollBar::actionTriggered, this, &SlicedTextView::ScrollBarAction);
+    // The wheel over the scroll bar scrolls rows as over the text; the bar
+    // itself would step characters.
+    verticalScrollBar()->installEventFilter(this);
 }
 
 SlicedTextView::~SlicedTextView() = default;
@@ -71,6 +64,28 @@ void SlicedTextView::copy() const
 {
     if (Anchor() != Caret())
         QApplication::clipboard()->setText(selectedText());
+}
+
+void SlicedTextView::zoomIn(int range)
+{
+    ZoomBy(static_cast<float>(range));
+}
+
+void SlicedTextView::zoomOut(int range)
+{
+    ZoomBy(-static_cast<float>(range));
+}
+
+void SlicedTextView::ZoomBy(float points)
+{
+    // As the standard editors zoom: by points, never to nothing. The font
+    // change lays the text out afresh; the view keeps its top character.
+    QFont zoomed = font();
+    const float size = static_cast<float>(zoomed.pointSizeF()) + points;
+    if (points == 0 || size <= 0)
+        return;
+    zoomed.setPointSizeF(size);
+    setFont(zoomed);
 }
 
 void SlicedTextView::TextChanged(qsizetype from)
@@ -542,10 +557,37 @@ qsizetype SlicedTextView::TopAfterRows(int rows) const
     return RowsAway(Top(), rows, -1);
 }
 
-int SlicedTextView::PageRows() const
+std::optional<qsizetype> SlicedTextView::PageScrollTop(bool down) const
 {
-    // A page keeps one row of the last one in view.
-    return std::max(1, viewport()->height() / fontMetrics().lineSpacing() - 1);
+    bool atEnd = false;
+    const qsizetype top = PageTop(down, atEnd);
+    if (down && atEnd)
+        return std::nullopt;
+    return std::min(top, MaxTop());
+}
+
+void SlicedTextView::ScrollBarAction(int action)
+{
+    // Called before the bar takes its slider's new position, which is set
+    // here: a step of characters would often show nothing new.
+    QScrollBar* bar = verticalScrollBar();
+    switch (action) {
+    case QAbstractSlider::SliderSingleStepAdd:
+        bar->setSliderPosition(static_cast<int>(TopAfterRows(1)));
+        break;
+    case QAbstractSlider::SliderSingleStepSub:
+        bar->setSliderPosition(static_cast<int>(TopAfterRows(-1)));
+        break;
+    case QAbstractSlider::SliderPageStepAdd:
+    case QAbstractSlider::SliderPageStepSub: {
+        // A page as the page keys scroll it: by the rows shown whole.
+        const bool down = action == QAbstractSlider::SliderPageStepAdd;
+        bar->setSliderPosition(static_cast<int>(PageScrollTop(down).value_or(bar->value())));
+        break;
+    }
+    default:
+        break;
+    }
 }
 
 void SlicedTextView::ScrollRows(int rows)
@@ -602,7 +644,6 @@ void SlicedTextView::changeEvent(QEvent* event)
 
 void SlicedTextView::keyPressEvent(QKeyEvent* event)
 {
-    const int page = PageRows();
     if (event == QKeySequence::Copy) {
         copy();
     } else if (event == QKeySequence::SelectAll) {
@@ -612,9 +653,9 @@ void SlicedTextView::keyPressEvent(QKeyEvent* event)
     } else if (event->key() == Qt::Key_Up) {
         ScrollRows(-1);
     } else if (event->key() == Qt::Key_PageDown) {
-        ScrollRows(page);
+        verticalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepAdd);
     } else if (event->key() == Qt::Key_PageUp) {
-        ScrollRows(-page);
+        verticalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepSub);
     } else if (event->key() == Qt::Key_Home && (event->modifiers() & Qt::ControlModifier)) {
         verticalScrollBar()->setValue(0);
     } else if (event->key() == Qt::Key_End && (event->modifiers() & Qt::ControlModifier)) {
@@ -906,6 +947,28 @@ void SlicedTextView::DragSelection()
 }
 
 void SlicedTextView::wheelEvent(QWheelEvent* event)
+{
+    // Read-only text zooms with Ctrl, as in the standard editors; editable
+    // text scrolls a page.
+    if (!IsEditable() && (event->modifiers() & Qt::ControlModifier)) {
+        ZoomBy(static_cast<float>(event->angleDelta().y() / qreal(QWheelEvent::DefaultDeltasPerStep)));
+        return;
+    }
+    ScrollByWheel(event);
+}
+
+bool SlicedTextView::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == verticalScrollBar() && event->type() == QEvent::Wheel) {
+        // A turn the view does not take (at an end) goes on to whoever
+        // holds the view, as from the bar.
+        ScrollByWheel(static_cast<QWheelEvent*>(event));
+        return true;
+    }
+    return QAbstractScrollArea::eventFilter(watched, event);
+}
+
+void SlicedTextView::ScrollByWheel(QWheelEvent* event)
 {
     // Rows to scroll: a touchpad's pixels in rows of the font; a wheel's
     // notch (120) turns the desktop's number of rows. What is left of a row

@@ -34,6 +34,12 @@ public:
     void selectAll();
     void copy() const;
 
+public slots:
+    // The font `range` points larger or smaller, as a standard editor's
+    // zoom: Ctrl with the wheel over a view that cannot be edited.
+    void zoomIn(int range = 1);
+    void zoomOut(int range = 1);
+
 protected:
     // A slice of one line: at most a few thousand characters, no line break.
     // A slice of a long line holds whole rows, whose ends a row breaker gives.
@@ -92,7 +98,6 @@ protected:
     // Brings the row of `position` into view, scrolling as little as it can:
     // a row below the view ends up as low as the view shows it whole.
     void ScrollToShow(qsizetype position) override;
-    int PageRows() const;
     void ScrollRows(int rows);
     qsizetype Top() const;
     // Starts the view at the row that starts at `rowStart`, or as near as
@@ -105,6 +110,10 @@ protected:
     // that end of the text (down: the text's end is in view; up: the view
     // is at the text's start).
     qsizetype PageTop(bool down, bool& atEnd) const;
+    // Where the view starts after a page of scrolling without the caret: a
+    // page key in a pane, a click in the scroll bar's page area; nothing
+    // when a page down already shows the text's end.
+    std::optional<qsizetype> PageScrollTop(bool down) const;
     // The top of the row of `position` in the viewport, for rows within a
     // few pages of the view; farther rows are as far as that.
     qreal RowTop(qsizetype position) const;
@@ -130,6 +139,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
     void changeEvent(QEvent* event) override;
@@ -166,6 +176,12 @@ private:
     // Where the view starts `rows` rows down (up, when negative) from now.
     qsizetype TopAfterRows(int rows) const;
     void UpdateScrollBar();
+    // The scroll bar's value is a character position: its arrows and page
+    // area move the view by rows.
+    void ScrollBarAction(int action);
+    // Scrolls by the wheel's turn, by rows, or a page with Shift or Ctrl.
+    void ScrollByWheel(QWheelEvent* event);
+    void ZoomBy(float points);
     int TextWidth() const;
     int RowsPerPage() const;
 

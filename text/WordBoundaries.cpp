@@ -10,11 +10,15 @@ bool IsBlank(QChar c)
 
 bool IsSeparator(QChar c)
 {
+    // The text layout's own list, which every Qt text field stops at: the
+    // ASCII punctuation but for `_`, the backslash included. Nothing beyond
+    // ASCII is one (an em dash, a guillemet and a CJK full stop are word
+    // characters to it).
     switch (c.unicode()) {
     case u'.': case u',': case u'?': case u'!': case u'@': case u'#': case u'$': case u':':
     case u';': case u'-': case u'<': case u'>': case u'[': case u']': case u'(': case u')':
     case u'{': case u'}': case u'=': case u'/': case u'+': case u'%': case u'&': case u'^':
-    case u'*': case u'\'': case u'"': case u'`': case u'~': case u'|':
+    case u'*': case u'\'': case u'"': case u'`': case u'~': case u'|': case u'\\':
         return true;
     default:
         return false;

@@ -65,11 +65,19 @@ const QStringList Lines = {
     QString::fromUtf8("中中中中中中中中中中中中中中中中中中中中中中中中中中中中"),
     QStringLiteral("xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx"),
     QStringLiteral("   indented"),
+    // Patterns, and text written as they are: escapes, classes, groups,
+    // quantifiers and anchors in runs.
+    QStringLiteral(R"(\d+\.\w+ ^(a|b)*$ [A-Z]{2,3}\s?)"),
+    QString::fromUtf8(R"(wW2yzHO\jV1 \éc (?:x*)+\\[^\]]|y{1,})"),
+    QStringLiteral(R"(C:\dir\file.txt \\server\share $1 a\ b)"),
 };
 
 class KeySource {
 public:
-    explicit KeySource(unsigned seed) : random_(seed) {}
+    // `tabTypes`: Tab types a tab; where it moves the focus on instead, as
+    // in the pattern editor, it is not pressed (each editor here is a window
+    // of its own, with nowhere else for the focus to go).
+    explicit KeySource(unsigned seed, bool tabTypes = true) : tabTypes_(tabTypes), random_(seed) {}
 
     QString StartText()
     {
@@ -84,6 +92,8 @@ public:
     {
         static const QString typed[] = {
             "a", "b", "x", "Z", " ", " ", ".", ",", "-", "=", "?", "!", "(", "_", "'",
+            // What patterns are made of, the backslash above all.
+            "\\", "\\", "^", "$", "|", "*", "+", ")", "[", "]", "{", "}",
             QString::fromUtf8("é"), QString::fromUtf8("€"), QString::fromUtf8("—"),
             QString::fromUtf8("中"), QString::fromUtf8("😀"), QString(QChar::Nbsp), QString(QChar(0x0301)),
         };
@@ -102,7 +112,7 @@ public:
         // the search sees it.
         if (kind < 34)
             return {Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r")};
-        if (kind < 36)
+        if (kind < 36 && tabTypes_)
             return {Qt::Key_Tab, Qt::NoModifier, QStringLiteral("\t")};
         if (kind < 41)
             return {Qt::Key_Backspace, Pick(3) == 0 ? Qt::ControlModifier : Qt::NoModifier, {}};
@@ -130,6 +140,7 @@ public:
 
 private:
     int Pick(qsizetype below) { return std::uniform_int_distribution<int>(0, int(below) - 1)(random_); }
+    bool tabTypes_;
     std::mt19937 random_;
 };
 
@@ -148,8 +159,11 @@ struct Editors {
     TextEditor ours;
     QPlainTextEdit standard;
 
-    Editors(QSize size)
+    // `tabLeaves`: Tab moves the focus on, as in the pattern editor.
+    Editors(QSize size, bool tabLeaves)
     {
+        ours.setTabChangesFocus(tabLeaves);
+        standard.setTabChangesFocus(tabLeaves);
         for (QAbstractScrollArea* editor : {static_cast<QAbstractScrollArea*>(&ours),
                                             static_cast<QAbstractScrollArea*>(&standard)}) {
             // The scroll bar stays, so that both lay their lines out at one
@@ -183,11 +197,14 @@ struct Editors {
     }
 
     // Both at the same text and selection, scrolled as from the top: after an
-    // undo or redo, whose steps may differ.
+    // undo or redo, whose steps may differ. Both take the text afresh, so that
+    // neither remembers where page keys left its caret, nor its steps.
     void Align()
     {
         const TextSelection selection = ours.selection();
-        standard.setPlainText(ours.text().toString());  // no-break spaces as they are
+        const QString text = ours.text().toString();  // no-break spaces as they are
+        standard.setPlainText(text);
+        ours.setPlainText(text);
         ours.verticalScrollBar()->setValue(0);
         ours.SetSelection(selection.anchor(), selection.position());
         QTextCursor cursor = standard.textCursor();
@@ -211,17 +228,22 @@ void KeyboardParityTest::keysEndAlikeInBothEditors_data()
     QTest::addColumn<unsigned>("seed");
     QTest::addColumn<int>("keys");
     QTest::addColumn<QSize>("size");
+    QTest::addColumn<bool>("tabLeaves");
+    // The pattern editor's shape: a few wide rows, Tab leaving it.
+    const QSize patternSize(520, 60);
     const int seed = EnvironmentNumber("TAMARIN_KEYS_SEED", -1);
     if (seed >= 0) {
         const int count = EnvironmentNumber("TAMARIN_KEYS_COUNT", 100000);
-        QTest::newRow("wrapped, from the environment") << unsigned(seed) << count << QSize(170, 130);
-        QTest::newRow("wide, from the environment") << unsigned(seed) << count << QSize(520, 200);
+        QTest::newRow("wrapped, from the environment") << unsigned(seed) << count << QSize(170, 130) << false;
+        QTest::newRow("wide, from the environment") << unsigned(seed) << count << QSize(520, 200) << false;
+        QTest::newRow("pattern, from the environment") << unsigned(seed) << count << patternSize << true;
         return;
     }
     const int keys = EnvironmentNumber("TAMARIN_KEYS_COUNT", 1500);
     for (unsigned seed : {1u, 2u, 3u}) {
-        QTest::addRow("narrow, lines wrap, seed %u", seed) << seed << keys << QSize(170, 130);
-        QTest::addRow("wide, seed %u", seed) << seed << keys << QSize(520, 200);
+        QTest::addRow("narrow, lines wrap, seed %u", seed) << seed << keys << QSize(170, 130) << false;
+        QTest::addRow("wide, seed %u", seed) << seed << keys << QSize(520, 200) << false;
+        QTest::addRow("pattern editor, seed %u", seed) << seed << keys << patternSize << true;
     }
 }
 
@@ -230,10 +252,11 @@ void KeyboardParityTest::keysEndAlikeInBothEditors()
     QFETCH(unsigned, seed);
     QFETCH(int, keys);
     QFETCH(QSize, size);
-    Editors editors(size);
+    QFETCH(bool, tabLeaves);
+    Editors editors(size, tabLeaves);
     QVERIFY(QTest::qWaitForWindowExposed(&editors.ours));
     QVERIFY(QTest::qWaitForWindowExposed(&editors.standard));
-    KeySource source(seed);
+    KeySource source(seed, !tabLeaves);
     const QString start = source.StartText();
     editors.ours.setPlainText(start);
     editors.standard.setPlainText(start);

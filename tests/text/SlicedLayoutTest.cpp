@@ -1,16 +1,20 @@
 // How the sliced view lays out and draws, beside the standard plain-text
 // editor: the scroll bar's thumb shows the share of the text on screen, rows
 // of a long line are the standard rows wherever the line is cut into pieces,
-// and a selected line break is drawn as the standard editor draws it.
+// a selected line break is drawn as the standard editor draws it, the scroll
+// bar pages as the standard one does, and Ctrl with the wheel zooms where the
+// standard editor zooms.
 #include "ResultPane.h"
 #include "TextEditor.h"
 
+#include <QApplication>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTest>
 #include <QTextLayout>
 
 #include <algorithm>
+#include <functional>
 #include <random>
 #include <vector>
 
@@ -23,6 +27,8 @@ private slots:
     void rowsOfALongLineAreTheStandardOnes();
     void rowsAfterAnEditAreThoseOfAFreshView();
     void selectedLineBreaksLookAsInTheStandardEditor();
+    void scrollBarPagesAsThePageKeys();
+    void ctrlWheelZoomsReadOnlyText();
 };
 
 namespace {
@@ -206,6 +212,70 @@ void SlicedLayoutTest::selectedLineBreaksLookAsInTheStandardEditor()
         const QImage expected = standard.viewport()->grab().toImage();
         const QImage drawn = editor.viewport()->grab().toImage();
         QVERIFY2(drawn == expected, qPrintable(QStringLiteral("selection %1-%2 drawn otherwise").arg(from).arg(to)));
+    }
+}
+
+void SlicedLayoutTest::scrollBarPagesAsThePageKeys()
+{
+    // Clicks in the scroll bar's page area, page keys and the wheel over the
+    // bar, on a pane and on the read-only standard editor: after each step
+    // the same line is on top (a line is 9 characters).
+    QStringList lines;
+    for (int line = 0; line < 300; ++line)
+        lines << QStringLiteral("line %1").arg(line, 3, 10, QChar(u'0'));
+    using Step = std::function<void(QAbstractScrollArea*)>;
+    const auto page = [](QAbstractSlider::SliderAction action) -> Step {
+        return [action](QAbstractScrollArea* area) { area->verticalScrollBar()->triggerAction(action); };
+    };
+    const auto key = [](Qt::Key key) -> Step { return [key](QAbstractScrollArea* area) { QTest::keyClick(area, key); }; };
+    const auto wheelOnBar = [](int angle) -> Step {
+        return [angle](QAbstractScrollArea* area) {
+            QWheelEvent wheel(QPointF(5, 50), QPointF(), {}, QPoint(0, angle), {}, {}, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(area->verticalScrollBar(), &wheel);
+        };
+    };
+    const Step steps[] = {page(QAbstractSlider::SliderPageStepAdd), page(QAbstractSlider::SliderPageStepAdd),
+                          key(Qt::Key_PageDown), wheelOnBar(-120), page(QAbstractSlider::SliderPageStepSub),
+                          key(Qt::Key_PageUp), wheelOnBar(120)};
+    for (const int height : {173, 300}) {
+        QPlainTextEdit standard(lines.join(u'\n'));
+        standard.setReadOnly(true);
+        ResultPane pane;
+        pane.setPlainText(lines.join(u'\n'));
+        for (QAbstractScrollArea* area : std::initializer_list<QAbstractScrollArea*>{&standard, &pane}) {
+            area->resize(300, height);
+            area->show();
+            QVERIFY(QTest::qWaitForWindowExposed(area));
+        }
+        for (const Step& step : steps) {
+            step(&standard);
+            step(&pane);
+            QCOMPARE(pane.verticalScrollBar()->value() / 9, standard.verticalScrollBar()->value());
+        }
+    }
+}
+
+void SlicedLayoutTest::ctrlWheelZoomsReadOnlyText()
+{
+    // Ctrl with the wheel, by notches and half notches: a pane's font follows
+    // the read-only standard editor's, down to its smallest; an editor's
+    // stays, as the editable standard editor's does.
+    QPlainTextEdit standard;
+    standard.setReadOnly(true);
+    ResultPane pane;
+    TextEditor editor;
+    const std::initializer_list<QAbstractScrollArea*> areas = {&standard, &pane, &editor};
+    QFont small = pane.font();
+    small.setPointSizeF(6);
+    for (QAbstractScrollArea* area : areas)
+        area->setFont(small);
+    for (const int turn : {120, 240, -120, 60, -120, -120, -120, -120, -120, -120, -120, -120, -120}) {
+        for (QAbstractScrollArea* area : areas) {
+            QWheelEvent wheel(QPointF(5, 5), QPointF(), {}, QPoint(0, turn), {}, Qt::ControlModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(area->viewport(), &wheel);
+        }
+        QCOMPARE(pane.font().pointSizeF(), standard.font().pointSizeF());
+        QCOMPARE(editor.font().pointSizeF(), 6.0);
     }
 }
 

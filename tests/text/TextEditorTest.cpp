@@ -2,7 +2,9 @@
 // undo history takes typing back a word at a time, the caret stays in view
 // on lines far longer than the piece laid out at a time, and text comes in
 // from an input method, a drop and the context menu as it does elsewhere.
+#include "EditorText.h"
 #include "TextEditor.h"
+#include "WordBoundaries.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -11,6 +13,7 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QTextCharFormat>
+#include <QTextLayout>
 #include <QTimer>
 
 #include <memory>
@@ -21,6 +24,7 @@ class TextEditorTest : public QObject {
 private slots:
     void keysEdit_data();
     void keysEdit();
+    void wordStopsAreTheTextLayouts();
     void typingIsUndoneAWordAtATime();
     void caretWalksLongLinesInView_data();
     void caretWalksLongLinesInView();
@@ -127,6 +131,8 @@ void TextEditorTest::keysEdit_data()
         << "? w" << 2 << Keys{{Qt::Key_Left, control}} << "? w" << 0 << 0;
     QTest::newRow("Ctrl+Left: a letter beyond Latin-1 is part of the word")
         << QString::fromUtf8("é€t") << 2 << Keys{{Qt::Key_Left, control}} << QString::fromUtf8("é€t") << 0 << 0;
+    QTest::newRow("Ctrl+Backspace stops at a backslash")
+        << "wW2yzHO\\jV1" << 11 << Keys{{Qt::Key_Backspace, control}} << "wW2yzHO\\" << 8 << 8;
     QTest::newRow("Ctrl+Backspace takes punctuation with the blank after it")
         << "RNa! " << 5 << Keys{{Qt::Key_Backspace, control}} << "RNa" << 3 << 3;
     QTest::newRow("Ctrl+Right crosses a line end one position")
@@ -159,6 +165,23 @@ void TextEditorTest::keysEdit()
     QTEST(editor.toPlainText(), "after");
     QTEST(int(editor.selection().anchor()), "anchorAfter");
     QTEST(int(editor.selection().position()), "caretAfter");
+}
+
+void TextEditorTest::wordStopsAreTheTextLayouts()
+{
+    // Each character of the Basic Multilingual Plane between two words: word
+    // steps back from the end and from just after it, which tell blanks,
+    // separators and word characters apart, stop where the text layout's do.
+    for (char16_t unit = 1; unit != 0; ++unit) {
+        if (QChar::isSurrogate(unit) || unit == u'\n' || unit == u'\r' || unit == 0x2028 || unit == 0x2029)
+            continue;
+        const QString text = QStringLiteral("ab") + QChar(unit) + QStringLiteral("cd");
+        const QTextLayout layout(text);
+        for (const int from : {5, 3})
+            QVERIFY2(words::PreviousStop(*EditorText::MakeVersion(text), from) ==
+                         layout.previousCursorPosition(from, QTextLayout::SkipWords),
+                     qPrintable(QStringLiteral("U+%1 from %2").arg(int(unit), 4, 16, QChar(u'0')).arg(from)));
+    }
 }
 
 void TextEditorTest::typingIsUndoneAWordAtATime()
