@@ -2,6 +2,7 @@
 // edit, undo and redo, versions that whoever keeps them never sees change,
 // and formats that move with the text.
 #include "EditorText.h"
+#include "SharedTextMimeData.h"
 
 #include <QTest>
 #include <QTextCharFormat>
@@ -17,6 +18,7 @@ private slots:
     void removalJoinedAfterUndoKeepsRedo();
     void editorTextFormats_data();
     void editorTextFormats();
+    void offeredTextIsTheTextAsOffered();
 };
 
 namespace {
@@ -183,4 +185,24 @@ void EditorTextTest::editorTextFormats()
 }
 
 QTEST_MAIN(EditorTextTest)
+// Text offered to other programs shares a version and makes its characters
+// when asked: the text as it was offered, whatever the editor did since,
+// characters outside the code page included.
+void EditorTextTest::offeredTextIsTheTextAsOffered()
+{
+    EditorText text;
+    for (const QString& word : {QStringLiteral("beta"), QString::fromUtf8("βeta")}) {
+        text.Reset(QStringLiteral("alpha ") + word + QStringLiteral(" gamma"));
+        SharedTextMimeData offered({text.Version(), 6, 4});
+        text.Replace(6, 10, u"BETA");
+        text.Replace(0, 0, u"new ");
+        QCOMPARE(text.Characters().toString(), QStringLiteral("new alpha BETA gamma"));
+        QVERIFY(offered.hasText());
+        QCOMPARE(offered.formats(), QStringList{"text/plain"});
+        QCOMPARE(offered.text(), word);
+        QCOMPARE(offered.data("text/plain"), word.toUtf8());
+        QVERIFY(!offered.hasHtml());
+    }
+}
+
 #include "EditorTextTest.moc"
