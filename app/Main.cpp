@@ -2,6 +2,7 @@
 // algorithm and case choices, dialogs, web links and the status-bar clock.
 #include "Main.h"
 
+#include "BacktrackMemory.h"
 #include "DescriptionAnnouncer.h"
 #include "Engine.h"
 #include "OutcomeLine.h"
@@ -96,6 +97,8 @@ void TfrmMain::EvaluationTrigger()
     const bool hasRunner = algorithm == tamarin::AlgorithmMatch || algorithm == tamarin::AlgorithmSearch;
     if (hasRunner) {
         if (reSearch->isEmpty()) {
+            // No search to keep backtracking memory for: the system has it back.
+            tamarin::backtrack_memory::KeepAtMost(0);
             ShowOutcome(OutcomeText(NothingToDo::EmptyInput));
             return;
         }

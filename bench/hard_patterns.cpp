@@ -43,6 +43,9 @@
 
 #include "RegexConfig.h"
 
+#include "HardPatternRows.h"
+#include "ProcessMemory.h"
+
 #include <malloc.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -63,81 +66,10 @@
 
 namespace {
 
+using namespace hard_patterns;
+using process_memory::ResetPeakResident;
+using process_memory::StatusKiB;
 using tamarin::RunnerResult;
-
-std::string Repeat(char c, std::size_t n) { return std::string(n, c); }
-
-std::string Words(std::size_t size, bool lines)
-{
-    static const char* const words[] = {"alpha", "bravo", "charlie", "delta", "echo",
-                                        "foxtrot", "golf", "hotel", "india", "juliet"};
-    std::mt19937 random(7);
-    std::string text;
-    text.reserve(size + 16);
-    std::size_t lineStart = 0;
-    while (text.size() < size) {
-        if (lines && text.size() - lineStart > 70) {
-            text += '\n';
-            lineStart = text.size();
-        } else if (!text.empty() && text.back() != '\n') {
-            text += ' ';
-        }
-        text += words[random() % 10];
-    }
-    text.resize(size);
-    return text;
-}
-
-std::string TwoLetters(std::size_t size, char a, char b)
-{
-    std::mt19937 random(11);
-    std::string text(size, a);
-    for (char& c : text)
-        c = (random() & 1) ? a : b;
-    return text;
-}
-
-std::string Nested(std::size_t depth, const std::string& core)
-{
-    return std::string(depth, '(') + core + std::string(depth, ')');
-}
-
-struct Row {
-    std::string label;
-    std::function<std::string(std::size_t)> pattern;  // by input size
-    std::function<std::string(std::size_t)> input;
-};
-
-std::vector<Row> Rows()
-{
-    auto fixed = [](std::string s) { return [s](std::size_t) { return s; }; };
-    auto as = [](std::size_t n) { return Repeat('a', n); };
-    auto xs = [](std::size_t n) { return Repeat('x', n); };
-    auto lines = [](std::size_t n) { return Words(n, true); };
-    auto line = [](std::size_t n) { return Words(n, false); };
-    return {
-        {"(a++(?#x))  compile", fixed("(a++(?#x))"), as},
-        {"(>++(?#E\\<)C  compile", fixed("(>++(?#E\\<)C"), as},
-        {"(a+)+b  on a..a", fixed("(a+)+b"), as},
-        {"(a*)*b  on a..a", fixed("(a*)*b"), as},
-        {"((a+)+)+b  on a..a", fixed("((a+)+)+b"), as},
-        {"(x+x+)+y  on x..x", fixed("(x+x+)+y"), xs},
-        {"(a|aa)+b  on a..a", fixed("(a|aa)+b"), as},
-        {"(a|a?)+b  on a..a", fixed("(a|a?)+b"), as},
-        {"(.*a){12}b  on a..a", fixed("(.*a){12}b"), as},
-        {"a(?R)?b  on a..a", fixed("a(?R)?b"), as},
-        {"(.|\\n)*  on lines", fixed("(.|\\n)*"), lines},
-        {"(.|\\n)*  on one line", fixed("(.|\\n)*"), line},
-        {"[\\s\\S]*  on lines", fixed("[\\s\\S]*"), lines},
-        {"(a|b)*  on a/b", fixed("(a|b)*"), [](std::size_t n) { return TwoLetters(n, 'a', 'b'); }},
-        {"(?:x|y)+  on x/y", fixed("(?:x|y)+"), [](std::size_t n) { return TwoLetters(n, 'x', 'y'); }},
-        {"(\\w+\\s?)*$  on lines", fixed("(\\w+\\s?)*$"), lines},
-        {"(\\w+\\s?)*$  on one line", fixed("(\\w+\\s?)*$"), line},
-        {"\\w+@\\w+\\.com  on lines", fixed("\\w+@\\w+\\.com"), lines},
-        {"10000-deep (..(b)..)  on lines", fixed(Nested(10000, "b")), lines},
-        {"pattern of N a  on \"aaab\"", as, fixed("aaab")},
-    };
-}
 
 struct Combo {
     int algorithm;
@@ -155,18 +87,6 @@ struct Outcome {
     bool gaveUpMatching = false;  // -2 from the match (the budget), not from the compiler
 };
 
-// A field of /proc/self/status in KiB ("VmRSS", "VmHWM"); -1 when missing.
-long long StatusKiB(const char* field)
-{
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    const std::size_t length = std::strlen(field);
-    while (std::getline(status, line))
-        if (line.compare(0, length, field) == 0 && line.size() > length && line[length] == ':')
-            return std::atoll(line.c_str() + length + 1);
-    return -1;
-}
-
 // CPU time of this process, user and system: the page faults that fresh
 // backtracking memory costs are system time.
 double CpuSeconds()
@@ -174,15 +94,6 @@ double CpuSeconds()
     timespec now{};
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
     return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
-}
-
-// Sets the resident high-water mark to the present resident set.
-bool ResetPeakResident()
-{
-    std::ofstream clear("/proc/self/clear_refs");
-    clear << "5";
-    clear.flush();
-    return static_cast<bool>(clear);
 }
 
 Outcome RunOne(const std::string& pattern, const std::string& input, const Combo& combo)

@@ -31,6 +31,8 @@ std::string Encode(std::u16string_view text);
 std::u16string Decode(std::string_view text);
 // Encodes `count` units from `units` into `out`, which has room for them.
 void EncodeInto(const char16_t* units, std::size_t count, char* out);
+// The units of `count` bytes, into `out`.
+void DecodeInto(const char* bytes, std::size_t count, char16_t* out);
 
 // The classic locale with the code page's std::ctype<char>: what every
 // expression is imbued with.

@@ -15,7 +15,10 @@
 // 1.2 s at 10 MB. Ordinary patterns need far fewer: Perl `(.|\n)*` or
 // `(\w+\s?)*$` take under 2 steps per character, and the POSIX syntaxes,
 // which must look for the longest match, take about 8 for `(a|b)*`.
-// Backtracking memory is 8 MiB plus 128 bytes per input character.
+// Backtracking memory is 8 MiB plus 128 bytes per input character; it comes
+// from a region whose pages stay from one match to the next
+// (BacktrackMemory.h), so that a second give-up over a large input takes
+// no page fault.
 //
 // Neither may grow with the input for ever: the steps stop at MaxMatchSteps
 // (reached from about 14 MB), so no match that exhausts them blocks for more
@@ -34,6 +37,8 @@
 // much; they give up from about 11 MB. Kept groups would cost them 40 bytes
 // more per character, and the ceiling would be passed below 10 MB.
 #include "RegexConfig.h"
+
+#include "BacktrackMemory.h"
 
 #include <algorithm>
 #include <limits>
@@ -149,6 +154,9 @@ void EngineMatcher::estimate_max_state_count(std::random_access_iterator_tag*)
     tamarin::CurrentBacktrackBlocks = std::max<std::size_t>(
         1, tamarin::BacktrackMemoryBudget(length) / BOOST_REGEX_BLOCKSIZE);
     tamarin::TriesLeftToGrant = length + 1;
+    // Backtracking memory this match may not use goes back to the system;
+    // what it may use stays for it.
+    tamarin::backtrack_memory::KeepAtMost(tamarin::BacktrackMemoryBudget(length));
 }
 
 // Entering a recursion such as (?R) makes the library walk its chain of open
@@ -205,6 +213,42 @@ bool EngineMatcher::match_prefix()
     if (!m_has_found_match)
         position = restart;  // reset search position
     return m_has_found_match;
+}
+
+// The stack grows by a block from the kept region (BacktrackMemory.h), or from
+// the library's own blocks when the region has none to give. The rest is the
+// library's own body of this function.
+template <>
+void EngineMatcher::extend_stack()
+{
+    static_assert(BOOST_REGEX_BLOCKSIZE == tamarin::backtrack_memory::BlockBytes);
+    if (!used_block_count)
+        raise_error(traits_inst, regex_constants::error_stack);
+    --used_block_count;
+    void* kept = tamarin::backtrack_memory::TakeBlock();
+    auto* stack_base = static_cast<saved_state*>(kept ? kept : get_mem_block());
+    auto* backup_state = reinterpret_cast<saved_state*>(reinterpret_cast<char*>(stack_base) + BOOST_REGEX_BLOCKSIZE);
+    auto* block = static_cast<saved_extra_block*>(backup_state);
+    --block;
+    (void)new (block) saved_extra_block(m_stack_base, m_backup_state);
+    m_stack_base = stack_base;
+    m_backup_state = block;
+}
+
+// A block the stack no longer needs goes back where it came from. The rest
+// is the library's own body of this function.
+template <>
+bool EngineMatcher::unwind_extra_block(bool)
+{
+    ++used_block_count;
+    auto* pmp = static_cast<saved_extra_block*>(m_backup_state);
+    void* condemned = m_stack_base;
+    m_stack_base = pmp->base;
+    m_backup_state = pmp->end;
+    inplace_destroy(pmp);
+    if (!tamarin::backtrack_memory::GiveBack(condemned))
+        put_mem_block(condemned);
+    return true;
 }
 
 } // namespace boost::BOOST_REGEX_DETAIL_NS

@@ -58,6 +58,12 @@ TextSpan ResultPane::text() const
     return TextSpan(*source_).mid(start_, length_);
 }
 
+SharedSpan ResultPane::ShareSpan(qsizetype from, qsizetype to) const
+{
+    // The pane never changes its source; a new text is a new source.
+    return {source_, start_ + from, to - from};
+}
+
 void ResultPane::Select(qsizetype anchor, qsizetype caret)
 {
     const qsizetype oldAnchor = std::exchange(anchor_, std::clamp<qsizetype>(anchor, 0, length_));

@@ -30,6 +30,7 @@ protected:
     qsizetype Anchor() const override { return anchor_; }
     qsizetype Caret() const override { return caret_; }
     void Select(qsizetype anchor, qsizetype caret) override;
+    SharedSpan ShareSpan(qsizetype from, qsizetype to) const override;
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:

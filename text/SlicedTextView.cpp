@@ -1,5 +1,6 @@
 #include "SlicedTextView.h"
 
+#include "SharedTextMimeData.h"
 #include "SlicedTextAccessible.h"
 #include "WordBoundaries.h"
 
@@ -30,6 +31,10 @@ constexpr qsizetype SliceLength = 2048;
 // search.
 constexpr qsizetype RowRestart = 32 * SliceLength;
 static_assert(2 * RowBreaker::LongestRow <= SliceLength);
+// Selections up to this long are offered to other programs as a copy;
+// longer ones share the text (OfferSelection). A copy this long takes
+// microseconds.
+constexpr qsizetype CopiedSelection = 64 * 1024;
 // The space around the text, as an editor's document keeps it.
 constexpr int Margin = 4;
 
@@ -919,11 +924,25 @@ std::optional<SlicedTextView::Selection> SlicedTextView::LinesTo(qsizetype posit
     return Selection{clickedLine_.start, std::min(paragraph.end + 1, text().size())};
 }
 
+SharedSpan SlicedTextView::ShareSpan(qsizetype from, qsizetype to) const
+{
+    return {std::make_shared<const TextVersion>(text().mid(from, to - from).Copy()), 0, to - from};
+}
+
 void SlicedTextView::OfferSelection() const
 {
     QClipboard* clipboard = QGuiApplication::clipboard();
-    if (Anchor() != Caret() && clipboard->supportsSelection())
-        clipboard->setText(selectedText(), QClipboard::Selection);
+    if (Anchor() == Caret() || !clipboard->supportsSelection())
+        return;
+    const qsizetype from = std::min(Anchor(), Caret());
+    const qsizetype to = std::max(Anchor(), Caret());
+    // A short selection is copied: shared, it would keep a long text alive,
+    // and an editor's next edit would copy the whole text instead of
+    // changing it in place.
+    const SharedSpan offered = to - from <= CopiedSelection
+                                   ? SlicedTextView::ShareSpan(from, to)
+                                   : ShareSpan(from, to);
+    clipboard->setMimeData(new SharedTextMimeData(offered), QClipboard::Selection);
 }
 
 void SlicedTextView::DragSelection()

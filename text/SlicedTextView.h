@@ -121,8 +121,14 @@ protected:
     // nearest to `x`; nothing at the text's ends.
     std::optional<qsizetype> RowNextTo(qsizetype position, bool down, qreal x) const;
     // Offers the selection to other programs as the one a middle click
-    // pastes (X11's PRIMARY), where the desktop has one.
+    // pastes (X11's PRIMARY), where the desktop has one. A long selection is
+    // offered as a share of the text's version: its characters are made only
+    // when a paste asks for them, and a selection changed key by key costs no
+    // copy per key.
     void OfferSelection() const;
+    // [from, to) of the text as a piece of a version that nobody changes
+    // while it is shared; a copy of its own unless the view's text is one.
+    virtual SharedSpan ShareSpan(qsizetype from, qsizetype to) const;
     // Drags the selection out as plain text; an editor's drag may move it.
     void DragSelection();
     // While something dragged over the view is held near an edge, the view

@@ -129,6 +129,12 @@ void TextEditor::Replace(qsizetype from, qsizetype to, const QString& text)
     Edit(from, to, text, false);
 }
 
+SharedSpan TextEditor::ShareSpan(qsizetype from, qsizetype to) const
+{
+    // While shared, the version stays as it is: the next edit writes a new one.
+    return {text_.Version(), from, to - from};
+}
+
 void TextEditor::DeleteJoiningLastStep(qsizetype from, qsizetype to)
 {
     const qsizetype anchor = anchor_;

@@ -81,6 +81,7 @@ protected:
     void Select(qsizetype anchor, qsizetype caret) override;
     bool IsEditable() const override { return true; }
     void Replace(qsizetype from, qsizetype to, const QString& text) override;
+    SharedSpan ShareSpan(qsizetype from, qsizetype to) const override;
     void Dress(QTextLayout& layout, const Slice& slice) const override;
     void PaintOver(QPainter& painter, const Slice& slice, const QTextLayout& layout,
                    const QPointF& origin) override;

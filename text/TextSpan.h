@@ -98,9 +98,7 @@ public:
         if (characters_)
             return QString(characters_, size_);
         QString text(size_, Qt::Uninitialized);
-        QChar* out = text.data();
-        for (qsizetype i = 0; i < size_; ++i)
-            out[i] = QChar(tamarin::codepage::ToUnicode(bytes_[i]));
+        tamarin::codepage::DecodeInto(bytes_, static_cast<std::size_t>(size_), reinterpret_cast<char16_t*>(text.data()));
         return text;
     }
 

@@ -24,7 +24,7 @@ std::size_t BacktrackBlocks();
 
 // Backtracking memory comes in blocks of 64 KiB instead of 4 KiB: a match over
 // a large input that needs hundreds of megabytes takes 16 times fewer blocks.
-#define BOOST_REGEX_BLOCKSIZE 65536
+#define BOOST_REGEX_BLOCKSIZE 65536  // backtrack_memory::BlockBytes
 // How many blocks one match may use: proportional to the input up to a ceiling
 // (the library's fixed 1024 blocks of 4 KiB made `(.|\n)*` give up from about
 // 64 KB of input).
@@ -44,7 +44,8 @@ namespace boost::BOOST_REGEX_DETAIL_NS {
 
 // The engine's one matcher: `const char*` ranges, `boost::cmatch` results,
 // `boost::regex` traits. Its work estimate and its recursion step are our own
-// (WorkBudget.cpp), and so is its start of each try; they must be declared
+// (WorkBudget.cpp), and so are its start of each try and where its
+// backtracking stack grows into (BacktrackMemory.h); they must be declared
 // before any use of the matcher.
 using EngineMatcher = perl_matcher<const char*, boost::cmatch::allocator_type, boost::regex::traits_type>;
 
@@ -54,6 +55,10 @@ template <>
 void EngineMatcher::push_recursion_pop();
 template <>
 bool EngineMatcher::match_prefix();
+template <>
+void EngineMatcher::extend_stack();
+template <>
+bool EngineMatcher::unwind_extra_block(bool);
 
 } // namespace boost::BOOST_REGEX_DETAIL_NS
 

@@ -2,6 +2,7 @@
 // edit, undo and redo, versions that whoever keeps them never sees change,
 // and formats that move with the text.
 #include "EditorText.h"
+#include "SharedTextMimeData.h"
 
 #include <QTest>
 #include <QTextCharFormat>
@@ -18,6 +19,7 @@ private slots:
     void editorTextFormats_data();
     void editorTextFormats();
     void lastByteSearch();
+    void offeredTextIsTheTextAsOffered();
 };
 
 namespace {
@@ -183,7 +185,6 @@ void EditorTextTest::editorTextFormats()
     QVERIFY(text.FormatsOf(0, text.size()).isEmpty());
 }
 
-QTEST_MAIN(EditorTextTest)
 // The backward byte search, with the C library's memrchr and with the plain
 // loop other C libraries get, over every prefix of bytes that include a NUL
 // and ones of 0x80 and up; and a view's lastIndexOf built on it.
@@ -206,4 +207,25 @@ void EditorTextTest::lastByteSearch()
     QCOMPARE(span.lastIndexOf(u'z'), -1);
 }
 
+// Text offered to other programs shares a version and makes its characters
+// when asked: the text as it was offered, whatever the editor did since,
+// characters outside the code page included.
+void EditorTextTest::offeredTextIsTheTextAsOffered()
+{
+    EditorText text;
+    for (const QString& word : {QStringLiteral("beta"), QString::fromUtf8("βeta")}) {
+        text.Reset(QStringLiteral("alpha ") + word + QStringLiteral(" gamma"));
+        SharedTextMimeData offered({text.Version(), 6, 4});
+        text.Replace(6, 10, u"BETA");
+        text.Replace(0, 0, u"new ");
+        QCOMPARE(text.Characters().toString(), QStringLiteral("new alpha BETA gamma"));
+        QVERIFY(offered.hasText());
+        QCOMPARE(offered.formats(), QStringList{"text/plain"});
+        QCOMPARE(offered.text(), word);
+        QCOMPARE(offered.data("text/plain"), word.toUtf8());
+        QVERIFY(!offered.hasHtml());
+    }
+}
+
+QTEST_MAIN(EditorTextTest)
 #include "EditorTextTest.moc"

@@ -484,6 +484,20 @@ void TextEditorTest::selectingOffersPrimaryAndMiddleClickPastesIt()
     QCOMPARE(editor->selection().position(), 18);
     editor->undo();
     QCOMPARE(editor->toPlainText(), QStringLiteral("alpha beta gamma"));
+
+    // A long selection is offered without a copy: still the whole of it, as
+    // it was selected, after the selection and the text changed.
+    const QString line = QStringLiteral("0123456789abcdef").repeated(8 * 1024);
+    editor->setPlainText(line);
+    editor->setFocus();
+    QTest::keyClick(editor.get(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(editor.get(), Qt::Key_Left, Qt::ShiftModifier);
+    QTest::keyClick(editor.get(), Qt::Key_X);
+    QCOMPARE(editor->toPlainText(), QStringLiteral("xf"));
+    QTRY_COMPARE(clipboard->text(QClipboard::Selection), line.chopped(1));
+    std::unique_ptr<TextEditor> other(ShownEditor("[]"));
+    QTest::mouseClick(other->viewport(), Qt::MiddleButton, {}, PointAt(*other, 1));
+    QCOMPARE(other->toPlainText(), "[" + line.chopped(1) + "]");
 }
 
 QTEST_MAIN(TextEditorTest)
