@@ -129,8 +129,8 @@ if(NOT TAMARIN_REGEX_CHECKED STREQUAL regex_check_signature)
     list(JOIN errors "\n" errors)
     message(FATAL_ERROR
       "Boost.Regex ${TAMARIN_REGEX_RELEASE} (${regex_origin}) no longer offers what the engine's work "
-      "budget specializes: perl_matcher's estimate_max_state_count, push_recursion_pop and match_prefix "
-      "and the members their bodies use (engine/WorkBudget.cpp does not compile against it). "
+      "budget specializes: perl_matcher's estimate_max_state_count, push_recursion_pop, match_prefix, "
+      "extend_stack and unwind_extra_block and the members their bodies use (engine/WorkBudget.cpp does not compile against it). "
       "The compiler said:\n${errors}\n"
       "Build with a release from ${TAMARIN_REGEX_MINIMUM_VERSION} that has them, or port WorkBudget.cpp "
       "to this one.")

@@ -9,6 +9,9 @@
 #if defined(__unix__) || defined(__APPLE__)
 #include <sys/mman.h>
 #define TAMARIN_BACKTRACK_REGION 1
+static_assert(tamarin::backtrack_memory::HasRegion);
+#else
+static_assert(!tamarin::backtrack_memory::HasRegion);
 #endif
 
 namespace tamarin::backtrack_memory {

@@ -14,6 +14,15 @@
 
 namespace tamarin::backtrack_memory {
 
+// Whether this system has the region (it takes address space with mmap);
+// where it has not, every block comes from the library's own allocator and
+// the functions below hand out and keep nothing.
+#if defined(__unix__) || defined(__APPLE__)
+inline constexpr bool HasRegion = true;
+#else
+inline constexpr bool HasRegion = false;
+#endif
+
 // The size of the matcher's blocks (BOOST_REGEX_BLOCKSIZE).
 inline constexpr std::size_t BlockBytes = 65536;
 
