@@ -25,9 +25,13 @@ if [ -z "${TAMARIN_ORCA_INSIDE:-}" ]; then
   exit
 fi
 
+# Stops what was started, the last first (the window manager before its display).
 cleanup() {
-  for pid in ${started:-}; do kill "$pid" 2>/dev/null || true; done
-  wait 2>/dev/null || true
+  local pid
+  for pid in $(echo "${started:-}" | tr ' ' '\n' | tac); do
+    kill "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+  done
 }
 trap cleanup EXIT
 
@@ -54,6 +58,16 @@ started="$started $!"
 
 # The screen reader on: the accessibility bus tells Qt, whose bridge then starts.
 gsettings set org.gnome.desktop.a11y.applications screen-reader-enabled true
+
+# Speech started before Orca: Orca would start it itself, but gives up its
+# own start-up when that takes longer than 10 seconds, as on a busy machine.
+speech-dispatcher --run-single --timeout 0 >/dev/null 2>&1 &
+started="$started $!"
+for _ in $(seq 150); do
+  [ -S "$XDG_RUNTIME_DIR/speech-dispatcher/speechd.sock" ] && break
+  sleep 0.2
+done
+[ -S "$XDG_RUNTIME_DIR/speech-dispatcher/speechd.sock" ] || { echo "speech-dispatcher did not start" >&2; exit 1; }
 
 # Debian's pyatspi belongs to the system's Python, whatever python3 is first on PATH.
 /usr/bin/python3 "$here/orca_check.py" "$program" "$@"
