@@ -134,7 +134,7 @@ def one_focus(root, where):
           f"{where}: one object has the focus, the one announced: {[n.name + ' (' + role(n) + ')' for n in focused]}")
 
 
-def window(title, timeout=5):
+def window(title, timeout=20):
     end = time.time() + timeout
     while time.time() < end:
         for candidate in pyatspi.Registry.getDesktop(0):
@@ -151,7 +151,7 @@ def open_from_main(*menu_keys, title):
     pump()
     say(f"[{', '.join(menu_keys)}: {title}]")
     keys(menu_keys[0])
-    end = time.time() + 5
+    end = time.time() + 15
     while len(menu_keys) > 1 and role(focus[0]) != "menu item" and time.time() < end:
         pump(0.1)  # the menu takes the letter only once it is open
     if len(menu_keys) > 1:
