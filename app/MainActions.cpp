@@ -282,7 +282,6 @@ void TfrmMain::CreateToolBar()
 {
     ToolBar1 = new QToolBar(this);
     ToolBar1->setObjectName("ToolBar1");
-    ToolBar1->setAccessibleName("Tool bar");
     ToolBar1->setMovable(false);
     ToolBar1->setFloatable(false);
     ToolBar1->toggleViewAction()->setEnabled(false);
@@ -306,7 +305,7 @@ void TfrmMain::CreateToolBarControls()
     ComboBoxEx1->setFont(bold);
     ComboBoxEx1->setMinimumWidth(AlgorithmBoxMinimumWidth);
     ComboBoxEx1->setFocusPolicy(Qt::StrongFocus);
-    AccessibleWidgets::NameByLabel(ComboBoxEx1, "Algorithm");
+    AccessibleWidgets::SayNewChoices(ComboBoxEx1);
 
     cbCaseSensitive = new QCheckBox("Case\nSensitive", ToolBar1);
     cbCaseSensitive->setObjectName("cbCaseSensitive");

@@ -193,7 +193,7 @@ QWidget* TfrmMain::CreateMatchStrip(QWidget* parent)
     cbSimultaneous->setChecked(true);
     btnMatch = new QPushButton(QIcon(":/buttons/search.svg"), "Search", strip);
     btnMatch->setObjectName("btnMatch");
-    btnMatch->setAccessibleName("Search");
+    // Named by the caption it shows, which follows the algorithm.
     btnMatch->setIconSize(SearchIconSize);
     btnMatch->setMinimumSize(SearchButtonMinimumSize);
     btnMatch->setAutoDefault(false);
@@ -257,7 +257,7 @@ void TfrmMain::CreateResultTree(QWidget* parent)
 {
     TreeView1 = new QTreeWidget(parent);
     TreeView1->setObjectName("TreeView1");
-    TreeView1->setAccessibleName("Result tree");
+    TreeView1->setAccessibleName("Results");  // read as "Results, tree"
     TreeView1->setHeaderHidden(true);
     TreeView1->setColumnCount(1);
     TreeView1->setIndentation(TreeIndentation);
@@ -277,7 +277,6 @@ void TfrmMain::CreateStatusBar()
 {
     StatusBar1 = statusBar();
     StatusBar1->setObjectName("StatusBar1");
-    StatusBar1->setAccessibleName("Status bar");
     // The frame resizes the window; the grip would take the clock's room.
     StatusBar1->setSizeGripEnabled(false);
     for (int i = 0; i < StatusPanelCount; ++i)

@@ -34,6 +34,9 @@ TfrmAbout::TfrmAbout(QWidget* parent) : QDialog(parent)
 
     Button1 = DialogSupport::CreateButton("Button1", "&Close", "Close", this);
     Button1->setDefault(true);
+    // A screen reader reads a dialog's description when the dialog opens,
+    // where it would pass over short texts such as the name and the version.
+    setAccessibleDescription(QStringLiteral("%1 %2").arg(ProductInfo::Name, ProductInfo::VersionText));
 
     LayOutControls();
     connect(Button1, &QPushButton::clicked, this, &TfrmAbout::Button1Click);
@@ -96,8 +99,11 @@ void TfrmAbout::LayOutControls()
 void TfrmAbout::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    // Everything shown is fixed; a showing only needs the box centred.
-    DialogSupport::CentreWhenShown(this, event);
+    // Everything shown is fixed; a showing only needs the box centred, and
+    // the focus on Close, so that Enter closes the box rather than opening
+    // the web site.
+    if (DialogSupport::CentreWhenShown(this, event))
+        Button1->setFocus();
 }
 
 void TfrmAbout::Button1Click()

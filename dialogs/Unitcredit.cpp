@@ -1,5 +1,6 @@
 #include "Unitcredit.h"
 
+#include "AccessibleWidgets.h"
 #include "DescriptionAnnouncer.h"
 #include "DialogSupport.h"
 #include "LinkLabel.h"
@@ -49,6 +50,7 @@ QLineEdit* CreateNumberBox(const char* name, int maxLength, const QString& acces
     bold.setBold(true);
     box->setFont(bold);
     Theme::KeepWhiteWithDarkText(box);
+    AccessibleWidgets::QuietSelectionOnFocus(box);
     return box;
 }
 
@@ -159,6 +161,7 @@ void TfrmCredit::CreateCardTypes()
     const auto cardType = [&](const char* name, const QString& text) {
         QLabel* line = CreateText(name, text, this);
         line->setFont(cardTypeFont);
+        AccessibleWidgets::ReadAsReference(line);
         return line;
     };
     Panel6 = cardType("Panel6", longest);

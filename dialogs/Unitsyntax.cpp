@@ -65,6 +65,7 @@ void TfrmSyntax::CreateControls()
     Edit2 = new QLineEdit(this);
     Edit2->setObjectName("Edit2");
     Edit2->setAccessibleName("Verdict");
+    AccessibleWidgets::QuietSelectionOnFocus(Edit2);
     Theme::KeepWhiteWithDarkText(Edit2);
 
     ComboBoxEx1 = new QComboBox(this);
@@ -72,7 +73,7 @@ void TfrmSyntax::CreateControls()
     ComboBoxEx1->setAccessibleName("Syntax");
     ComboBoxEx1->setEditable(false);  // a choice among the three syntaxes only
     ComboBoxEx1->addItems({"PERL", "POSIX Basic", "POSIX Extended"});
-    AccessibleWidgets::NameByLabel(ComboBoxEx1, "Syntax");
+    AccessibleWidgets::SayNewChoices(ComboBoxEx1);
 
     Button2 = DialogSupport::CreateButton("Button2", "&Test", "Test", this);
     // Enter outside the pattern editor tests, as the main action of the dialog.

@@ -24,6 +24,10 @@ PACKAGES=(
   # the screen reader's view over AT-SPI (tests/atspi): a private D-Bus
   # session, the accessibility bus, its Python client, typed keys
   dbus-daemon dbus-bin at-spi2-core python3-pyatspi python3-gi xdotool
+  # the screen reader itself (tests/orca): Orca speaking through
+  # speech-dispatcher and espeak-ng, a window manager, gsettings over dconf
+  orca speech-dispatcher speech-dispatcher-espeak-ng openbox
+  dconf-gsettings-backend gsettings-desktop-schemas
 )
 PACKAGES+=("$@")
 

@@ -147,9 +147,15 @@ void SlicedTextAccessible::scrollToSubstring(int start, int)
     View()->ScrollToShow(start);
 }
 
+// The text has no formatting a reader needs, so one run covers all of it. An
+// empty run at each offset would make a screen reader that builds the line it
+// speaks from the runs drop the line's last character.
 QString SlicedTextAccessible::attributes(int offset, int* start, int* end) const
 {
-    *start = *end = offset;
+    const int count = characterCount();
+    const bool inside = offset >= 0 && offset <= count;
+    *start = inside ? 0 : offset;
+    *end = inside ? count : offset;
     return {};
 }
 

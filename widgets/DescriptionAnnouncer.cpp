@@ -124,6 +124,17 @@ void Announce(const QList<QWidget*>& carriers, const QString& text)
     SetAndTell(carriers, FocusedCarrier(carriers), text);
 }
 
+void SayFor(QWidget* widget, const QString& text)
+{
+#ifdef TAMARIN_OWN_ATSPI_DESCRIPTION_EVENT
+    if (QAccessible::isActive() && !text.isEmpty())
+        SendAtspiDescriptionChange(widget, text);
+#else
+    (void)widget;
+    (void)text;
+#endif
+}
+
 bool AnnounceAgain(const QList<QWidget*>& carriers)
 {
     QWidget* focused = FocusedCarrier(carriers);

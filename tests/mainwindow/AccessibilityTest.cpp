@@ -2,8 +2,9 @@
 // accessibility tree (menus, tool bar, every page of the page controls) and
 // every control it can act on, or a picture or panel it reads, has a name.
 // Then what a screen reader hears: the outcome of each evaluation as the
-// focused editor's description, selectors named by their labels, labels read
-// as the values they show, links as links, and one focused object at a time.
+// focused editor's description, selectors by their names and values, one-line
+// boxes and labels read whole, no unnamed stack of pages, links as links, and
+// one focused object at a time.
 #include "WidgetTestSupport.h"
 #include "LinkLabel.h"
 #include "Main.h"
@@ -14,7 +15,12 @@
 #include "Unitsyntax.h"
 
 #include <QAccessible>
+#include <QAbstractItemView>
 #include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStackedWidget>
 #include <QSignalSpy>
 #include <QLabel>
 #include <QMenu>
@@ -26,6 +32,8 @@ using namespace WidgetTest;
 namespace {
 
 // Roles a user acts on or reads, which a screen reader must be able to name.
+// A tool bar or a status bar is not among them: its role says what it is, and
+// a name such as "Tool bar" would only repeat it.
 bool MustBeNamed(QAccessible::Role role)
 {
     switch (role) {
@@ -44,8 +52,6 @@ bool MustBeNamed(QAccessible::Role role)
     case QAccessible::List:
     case QAccessible::StaticText:
     case QAccessible::Graphic:
-    case QAccessible::ToolBar:
-    case QAccessible::StatusBar:
     case QAccessible::Grouping:
         return true;
     default:
@@ -135,6 +141,8 @@ private slots:
     void everythingNamed();
     void outcomeIsTheFocusedControlsDescription();
     void selectorsLabelsAndLinks();
+    void oneLineBoxesReadWhole();
+    void namesFollowWhatIsShown();
     void oneFocusedObject_data() { AddWindowRows(); }
     void oneFocusedObject();
 };
@@ -213,15 +221,22 @@ void AccessibilityTest::outcomeIsTheFocusedControlsDescription()
 
 void AccessibilityTest::selectorsLabelsAndLinks()
 {
-    // On Linux Qt reads a combo box by its current text; a hidden label names it.
-    const std::pair<QWidget*, const char*> selectors[] = {{frmMain->ComboBoxEx1, "Algorithm"},
-                                                          {frmSyntax->ComboBoxEx1, "Syntax"}};
+    // A selector reads as its name, and its value as text that follows the choice.
+    const std::pair<QComboBox*, const char*> selectors[] = {{frmMain->ComboBoxEx1, "Algorithm"},
+                                                            {frmSyntax->ComboBoxEx1, "Syntax"}};
     for (const auto& [selector, name] : selectors) {
-        const auto labels = QAccessible::queryAccessibleInterface(selector)->relations(QAccessible::Label);
-        QCOMPARE(labels.size(), 1);
-        QCOMPARE(labels.first().first->text(QAccessible::Name), QString(name));
-        QVERIFY(labels.first().first->state().invisible);
+        QAccessibleInterface* node = QAccessible::queryAccessibleInterface(selector);
+        QCOMPARE(node->role(), QAccessible::ComboBox);
+        QCOMPARE(node->text(QAccessible::Name), QString(name));
+        for (int index : {1, 0}) {
+            selector->setCurrentIndex(index);
+            QCOMPARE(node->text(QAccessible::Value), selector->currentText());
+            QCOMPARE(node->textInterface()->text(0, node->textInterface()->characterCount()), selector->currentText());
+        }
+        QCOMPARE(node->child(0)->object(), selector->view());
+        QCOMPARE(node->indexOfChild(node->child(0)), 0);
     }
+    frmMain->ComboBoxEx1->setCurrentIndex(1);
     // A label that shows a value reads as it; its description says what it is.
     frmMain->cbCaseSensitive->setChecked(true);
     const std::pair<QLabel*, const char*> values[] = {
@@ -242,6 +257,64 @@ void AccessibilityTest::selectorsLabelsAndLinks()
         const qsizetype opened = browser.opened.size();
         node->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
         QCOMPARE(browser.opened.size(), opened + 1);
+    }
+}
+
+// Read as Qt reads them, but one attribute run covers the text, so a screen
+// reader builds the whole line from it; a character's place is where a click
+// would put the caret before it.
+void AccessibilityTest::oneLineBoxesReadWhole()
+{
+    QVERIFY(ShowActive(frmSyntax));
+    QLineEdit* box = frmSyntax->Edit2;
+    box->setText("Invalid Regular Expression");
+    QAccessibleInterface* node = QAccessible::queryAccessibleInterface(box);
+    QAccessibleTextInterface* text = node->textInterface();
+    QVERIFY(text && node->editableTextInterface());
+    QCOMPARE(node->text(QAccessible::Name), QString("Verdict"));
+    QCOMPARE(node->text(QAccessible::Value), box->text());
+    for (int offset : {0, 10, 26}) {
+        int start = -1, end = -1;
+        text->attributes(offset, &start, &end);
+        QCOMPARE(std::pair(start, end), std::pair(0, 26));
+    }
+    for (int offset : {0, 8, 25}) {
+        const QRect place = text->characterRect(offset);
+        QVERIFY2(place.width() > 0, qPrintable(QString::number(offset)));
+        QCOMPARE(text->offsetAtPoint(place.topLeft() + QPoint(1, place.height() / 2)), offset);
+    }
+    text->setSelection(0, 8, 15);
+    QCOMPARE(box->selectedText(), QString("Regular"));
+    int start = -1, end = -1;
+    text->selection(0, &start, &end);
+    QCOMPARE(std::pair(start, end), std::pair(8, 15));
+    node->editableTextInterface()->replaceText(8, 15, "Odd");
+    QCOMPARE(box->text(), QString("Invalid Odd Expression"));
+    box->undo();  // an edit like a typed one
+    QCOMPARE(box->text(), QString("Invalid Regular Expression"));
+    frmSyntax->hide();
+}
+
+// The search button says the caption it shows; the About box says the name
+// and version when it opens, on Close; no unnamed stack of pages is read as a
+// layered pane, and the card types are reference text, not loose labels.
+void AccessibilityTest::namesFollowWhatIsShown()
+{
+    QAccessibleInterface* button = QAccessible::queryAccessibleInterface(frmMain->btnMatch);
+    for (int index : {0, 1}) {
+        frmMain->ComboBoxEx1->setCurrentIndex(index);
+        QCOMPARE(button->text(QAccessible::Name), QString(index == 0 ? "Match" : "Search"));
+    }
+    QVERIFY(ShowActive(frmAbout));
+    QCOMPARE(QApplication::focusWidget(), frmAbout->Button1);
+    QCOMPARE(QAccessible::queryAccessibleInterface(frmAbout)->text(QAccessible::Description),
+             QString("Tamarin ") + frmAbout->Panel2->text());
+    frmAbout->hide();
+    for (QStackedWidget* stack : frmMain->findChildren<QStackedWidget*>())
+        QCOMPARE(QAccessible::queryAccessibleInterface(stack)->role(), QAccessible::Client);
+    for (QLabel* line : {frmCredit->Panel5, frmCredit->Panel6, frmCredit->Panel9}) {
+        QCOMPARE(QAccessible::queryAccessibleInterface(line)->role(), QAccessible::Paragraph);
+        QCOMPARE(QAccessible::queryAccessibleInterface(line)->text(QAccessible::Name), line->text());
     }
 }
 

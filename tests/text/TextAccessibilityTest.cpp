@@ -21,6 +21,7 @@ private slots:
     void editsAreHeard();
     void selectionsAreHeard();
     void paneTextIsHeard();
+    void textIsOneAttributeRun();
 };
 
 namespace {
@@ -148,6 +149,29 @@ void TextAccessibilityTest::paneTextIsHeard()
     pane.setPlainText("after");
     pane.setPlainText("after");  // the same text is no change
     QCOMPARE(TakeHeard(), QStringList{"~0 'before'>'after'"});
+}
+
+// A screen reader builds the line it speaks from the attribute runs: each
+// offset of the text, its end included, lies in one run over all of it.
+void TextAccessibilityTest::textIsOneAttributeRun()
+{
+    TextEditor editor;
+    editor.setPlainText("aab\nb+");
+    ResultPane pane;
+    pane.setPlainText("aa");
+    for (QWidget* view : std::initializer_list<QWidget*>{&editor, &pane}) {
+        QAccessibleTextInterface* text = QAccessible::queryAccessibleInterface(view)->textInterface();
+        QVERIFY(text);
+        const int count = text->characterCount();
+        for (int offset = 0; offset <= count; ++offset) {
+            int start = -1, end = -1;
+            text->attributes(offset, &start, &end);
+            QCOMPARE(std::pair(start, end), std::pair(0, count));
+        }
+        int start = -1, end = -1;
+        text->attributes(count + 1, &start, &end);  // past the end: no run
+        QCOMPARE(std::pair(start, end), std::pair(count + 1, count + 1));
+    }
 }
 
 QTEST_MAIN(TextAccessibilityTest)
