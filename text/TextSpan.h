@@ -16,6 +16,32 @@
 #include <memory>
 #include <string>
 
+namespace text_bytes {
+
+// The last `c` among the first `length` bytes at `bytes`; nullptr when none.
+// A plain loop, for C libraries without memrchr.
+inline const char* LastOfByLoop(const char* bytes, std::size_t length, char c)
+{
+    for (std::size_t i = length; i > 0; --i) {
+        if (bytes[i - 1] == c)
+            return bytes + i - 1;
+    }
+    return nullptr;
+}
+
+// The same, with the C library's memrchr where there is one (a GNU extension,
+// vectorized in glibc; MinGW's C library has none).
+inline const char* LastOf(const char* bytes, std::size_t length, char c)
+{
+#ifdef __GLIBC__
+    return static_cast<const char*>(memrchr(bytes, static_cast<unsigned char>(c), length));
+#else
+    return LastOfByLoop(bytes, length, c);
+#endif
+}
+
+} // namespace text_bytes
+
 struct TextVersion {
     std::string bytes;      // in the code page, each line break one '\n'
     QString characters;     // the same characters as they are; kept only when
@@ -98,8 +124,9 @@ public:
             return -1;
         if (characters_ || c.unicode() >= 0x80)
             return Find(c, from, -1);
-        const void* at = memrchr(bytes_, c.unicode(), static_cast<std::size_t>(from + 1));
-        return at ? static_cast<const char*>(at) - bytes_ : -1;
+        const char* at = text_bytes::LastOf(bytes_, static_cast<std::size_t>(from + 1),
+                                            static_cast<char>(c.unicode()));
+        return at ? at - bytes_ : -1;
     }
 
     friend bool operator==(const TextSpan& a, const TextSpan& b)

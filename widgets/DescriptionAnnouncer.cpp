@@ -97,6 +97,12 @@ void SetAndTell(const QList<QWidget*>& carriers, QWidget* focused, const QString
         return;
     }
 #endif
+    // Everywhere else (Windows, or Linux without the bridge) Qt's own event.
+    // Qt 6.4's UI Automation bridge on Windows forwards no description change:
+    // a Windows screen reader finds the outcome as the control's full
+    // description when it reads the control, and in the outcome line, but is
+    // not told of it as it changes (that would take a UI Automation
+    // notification, which this Qt does not offer).
     bool focusedTold = false;
     for (QWidget* carrier : carriers) {
         // Qt tells of a change itself.

@@ -17,6 +17,7 @@ private slots:
     void removalJoinedAfterUndoKeepsRedo();
     void editorTextFormats_data();
     void editorTextFormats();
+    void lastByteSearch();
 };
 
 namespace {
@@ -183,4 +184,26 @@ void EditorTextTest::editorTextFormats()
 }
 
 QTEST_MAIN(EditorTextTest)
+// The backward byte search, with the C library's memrchr and with the plain
+// loop other C libraries get, over every prefix of bytes that include a NUL
+// and ones of 0x80 and up; and a view's lastIndexOf built on it.
+void EditorTextTest::lastByteSearch()
+{
+    const std::string bytes("a\nb\0a\xE9\n\xE9z", 10);
+    for (const char c : {'a', '\n', '\0', '\xE9', 'z', 'q'}) {
+        for (std::size_t length = 0; length <= bytes.size(); ++length) {
+            const std::size_t expected = bytes.find_last_of(c, length == 0 ? 0 : length - 1);
+            const void* want = length == 0 || expected == std::string::npos ? nullptr : bytes.data() + expected;
+            QCOMPARE(static_cast<const void*>(text_bytes::LastOf(bytes.data(), length, c)), want);
+            QCOMPARE(static_cast<const void*>(text_bytes::LastOfByLoop(bytes.data(), length, c)), want);
+        }
+    }
+    const TextVersion version{"ab\nab\n", {}, false};
+    const TextSpan span(version);
+    QCOMPARE(span.lastIndexOf(u'b'), 4);
+    QCOMPARE(span.lastIndexOf(u'b', 3), 1);
+    QCOMPARE(span.lastIndexOf(u'a', 0), 0);
+    QCOMPARE(span.lastIndexOf(u'z'), -1);
+}
+
 #include "EditorTextTest.moc"
