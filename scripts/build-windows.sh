@@ -10,6 +10,9 @@
 #   TAMARIN_WINDOWS_CACHE  the cache folder (default ~/.cache/tamarin-windows)
 #   TAMARIN_WINDOWS_JOBS   parallel compile jobs (default: the number of cores)
 #   --qt-only              stop once the cross-built Qt is installed
+# Tamarin itself is built in build-windows/; the folder that is zipped is
+# build-windows/<zip name without .zip>/. tests/windows/smoke-wine.sh runs
+# the zip's program under Wine.
 set -euo pipefail
 
 repo=$(cd "$(dirname "$0")/.." && pwd)
@@ -28,10 +31,11 @@ as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
 
 # The cross compilers (the posix-threads variant: std::thread and
 # std::mutex need it), Wine for the smoke test, rsvg-convert and
-# ImageMagick for the pictures and the icon, zip for the archive.
+# ImageMagick for the pictures and the icon, zip for the archive; Xvfb,
+# openbox, xdotool and xclip for the smoke test (tests/windows/smoke-wine.sh).
 bash "$repo/scripts/install-deps.sh" \
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev \
-  wine64 librsvg2-bin imagemagick zip dpkg-dev xvfb openbox xdotool
+  wine64 librsvg2-bin imagemagick zip unzip dpkg-dev xvfb openbox xdotool xclip
 
 # --- Qt, cross-built once ----------------------------------------------------
 
@@ -120,7 +124,110 @@ build_qt() {
   touch "$qt_prefix/.tamarin-complete"
 }
 
+# --- Tamarin -----------------------------------------------------------------
+
+build=$repo/build-windows
+
+# Release, without tests, benchmarks and the screenshot tool. Boost.Regex is
+# used in standalone mode from a copy of the installed headers, so the build
+# machine's /usr/include (glibc's headers) never enters the Windows build.
+build_tamarin() {
+  say "cross-building Tamarin in $build"
+  bash "$repo/scripts/stage-regex-headers.sh" "$build/regex-headers"
+  local launcher=()
+  if command -v ccache >/dev/null 2>&1; then
+    launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+  fi
+  cmake -S "$repo" -B "$build" -G Ninja "${launcher[@]}" \
+    -DCMAKE_TOOLCHAIN_FILE="$repo/cmake/mingw-w64-x86_64.cmake" \
+    -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
+    -DTAMARIN_BUILD_BENCH=OFF -DTAMARIN_BUILD_SCREENSHOTS=OFF \
+    -DTAMARIN_REGEX_INCLUDE_DIR="$build/regex-headers" \
+    -DCMAKE_FIND_ROOT_PATH="$qt_prefix" -DQt6_DIR="$qt_prefix/lib/cmake/Qt6" \
+    -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR="$host_cmake_dir"
+  cmake --build "$build" --target tamarin --parallel "$jobs"
+}
+
+cmake_cache_value() {
+  sed -n "s/^$1:[A-Z]*=//p" "$build/CMakeCache.txt"
+}
+
+# The DLLs a PE file imports, by name.
+imported_dlls() {
+  "$target-objdump" -p "$1" | sed -n 's/^\s*DLL Name: //p'
+}
+
+# The program, the Qt DLLs and plugins it loads, the MinGW runtime, and the
+# licences of all that is shipped. The plugins: the Windows platform (without
+# it Qt cannot open a window) and the Windows Vista style (the native look).
+# PNG, the pictures' format, is built into Qt Gui, so no image plugin is
+# needed.
+deploy() {
+  local folder=$1 qt_src=$2 dll
+  rm -rf "$folder"
+  mkdir -p "$folder/platforms" "$folder/styles" "$folder/licences"
+  cp "$build/app/tamarin.exe" "$folder/"
+  for dll in Qt6Core Qt6Gui Qt6Widgets; do
+    cp "$qt_prefix/bin/$dll.dll" "$folder/"
+  done
+  cp "$qt_prefix/plugins/platforms/qwindows.dll" "$folder/platforms/"
+  cp "$qt_prefix/plugins/styles/qwindowsvistastyle.dll" "$folder/styles/"
+  for dll in libgcc_s_seh-1.dll libstdc++-6.dll libwinpthread-1.dll; do
+    cp "$("$target-g++-posix" -print-file-name="$dll")" "$folder/"
+  done
+
+  # Every DLL imported is shipped or is part of Windows itself.
+  local file missing=0
+  while IFS= read -r file; do
+    while IFS= read -r dll; do
+      [ -e "$folder/$dll" ] && continue
+      [ -e "$(find "$folder" -maxdepth 1 -iname "$dll" -print -quit)" ] && continue
+      [ -n "$(find /usr/share/wine /usr/lib/x86_64-linux-gnu/wine -iname "$dll" -print -quit 2>/dev/null)" ] \
+        && continue  # a Windows system DLL (Wine has its own)
+      echo "build-windows.sh: $file imports $dll, which is not shipped" >&2
+      missing=1
+    done < <(imported_dlls "$file")
+  done < <(find "$folder" -name '*.exe' -o -name '*.dll')
+  [ "$missing" -eq 0 ] || exit 1
+
+  "$target-strip" --strip-unneeded "$folder/tamarin.exe" $(find "$folder" -name '*.dll')
+
+  local licences=$folder/licences
+  cp "$repo/LICENSE" "$licences/Tamarin.txt"
+  cp "$qt_src/LICENSES/LGPL-3.0-only.txt" "$licences/Qt-LGPL-3.0.txt"
+  cp "$qt_src/LICENSES/GPL-3.0-only.txt" "$licences/GPL-3.0.txt"
+  # Debian's record of Qt's copyright holders and of the libraries bundled in
+  # it (FreeType, HarfBuzz, PCRE2, zlib, libpng, double-conversion, md4c).
+  cp "$qt_src/debian/copyright" "$licences/Qt-copyright.txt"
+  # The Boost Software Licence, as Debian's Boost records it.
+  awk '/^License: BSL-1.0/ { on = 1; next } on && /^License:/ { exit }
+       on { sub(/^ /, ""); if ($0 == ".") $0 = ""; print }' \
+    /usr/share/doc/libboost-regex1.81-dev/copyright >"$licences/Boost-BSL-1.0.txt"
+  [ -s "$licences/Boost-BSL-1.0.txt" ] || { echo "build-windows.sh: no Boost licence found" >&2; exit 1; }
+  # libgcc and libstdc++ (GPL 3 with the GCC Runtime Library Exception) and
+  # winpthreads (MIT and BSD), as Debian's MinGW packages record them.
+  cp /usr/share/doc/gcc-mingw-w64-base/copyright "$licences/MinGW-GCC-runtime.txt"
+  cp /usr/share/doc/mingw-w64-common/copyright "$licences/MinGW-w64-winpthreads.txt"
+  cat >"$folder/README.txt" <<EOF
+$(cmake_cache_value CMAKE_PROJECT_NAME) $(cmake_cache_value CMAKE_PROJECT_VERSION) for 64-bit Windows
+
+Start tamarin.exe. Keep the files of this folder together: the program loads
+the DLLs beside it and those in platforms\ and styles\.
+Licences: licences\ (Qt under the LGPL 3, Boost, the MinGW runtime).
+EOF
+  sed -i 's/$/\r/' "$folder/README.txt"
+}
+
 start=$(date +%s)
 build_qt
 say "Qt ready after $(( $(date +%s) - start )) s"
 $qt_only && exit 0
+
+build_tamarin
+version=$(cmake_cache_value CMAKE_PROJECT_VERSION)
+name=Tamarin-$version-windows-x64
+deploy "$build/$name" "$(fetch_qt_source)"
+mkdir -p "$repo/dist"
+rm -f "$repo/dist/$name.zip"
+(cd "$build" && zip -q -r -9 "$repo/dist/$name.zip" "$name")
+say "wrote dist/$name.zip ($(du -k "$repo/dist/$name.zip" | cut -f1) KB) after $(( $(date +%s) - start )) s"
