@@ -65,9 +65,17 @@ echo "smoke-wine.sh: preparing a Wine prefix"
 pids+=($!)
 program=$!
 
-# The window whose title matches; fails after 60 s.
+# The window whose title matches; fails after 60 s. Polled rather than
+# `search --sync`, which dies on the X error a window closing meanwhile
+# raises (Wine opens and closes several while a program starts).
 window() {
-  timeout 60 xdotool search --sync --onlyvisible --name "$1" | head -n 1
+  local id
+  for _ in $(seq 600); do
+    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1)
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.1
+  done
+  return 1
 }
 gone() {
   for _ in $(seq 100); do
@@ -94,7 +102,7 @@ copied() {  # what Ctrl+A, Ctrl+C in the focused control put on the clipboard
   xclip -o -selection clipboard 2>/dev/null | tr -d '\r' || true
 }
 
-main=$(window '^Tamarin \[')
+main=$(window '^Tamarin \[' || true)
 [ -n "$main" ] || { echo "FAIL the main window did not open"; cat "$work/tamarin.log"; exit 1; }
 echo "ok   the main window opened"
 xdotool windowactivate --sync "$main" 2>/dev/null || xdotool windowfocus --sync "$main"
