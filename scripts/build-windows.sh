@@ -176,7 +176,8 @@ deploy() {
   local folder=$1 qt_src=$2 dll
   rm -rf "$folder"
   mkdir -p "$folder/platforms" "$folder/styles" "$folder/licences"
-  cp "$build/app/tamarin.exe" "$folder/"
+  # Qt has Windows programs written to the top of the build tree.
+  cp "$(find "$build" -maxdepth 2 -name tamarin.exe -print -quit)" "$folder/"
   for dll in Qt6Core Qt6Gui Qt6Widgets; do
     cp "$qt_prefix/bin/$dll.dll" "$folder/"
   done
@@ -191,6 +192,7 @@ deploy() {
   while IFS= read -r file; do
     while IFS= read -r dll; do
       [ -e "$folder/$dll" ] && continue
+      [[ "${dll,,}" == api-ms-win-* ]] && continue  # Windows' API sets
       [ -e "$(find "$folder" -maxdepth 1 -iname "$dll" -print -quit)" ] && continue
       [ -n "$(find /usr/share/wine /usr/lib/x86_64-linux-gnu/wine -iname "$dll" -print -quit 2>/dev/null)" ] \
         && continue  # a Windows system DLL (Wine has its own)
@@ -210,8 +212,10 @@ deploy() {
   # it (FreeType, HarfBuzz, PCRE2, zlib, libpng, double-conversion, md4c).
   cp "$qt_src/debian/copyright" "$licences/Qt-copyright.txt"
   # The Boost Software Licence, as Debian's Boost records it.
-  awk '/^License: BSL-1.0/ { on = 1; next } on && /^License:/ { exit }
-       on { sub(/^ /, ""); if ($0 == ".") $0 = ""; print }' \
+  # (its stand-alone "License: BSL-1.0" paragraph, which ends at a blank line)
+  awk 'on && /^$/ { exit }
+       on { sub(/^ /, ""); if ($0 == ".") $0 = ""; print }
+       /^License: BSL-1.0$/ { getline first; if (first ~ /Boost Software License/) { on = 1; sub(/^ /, "", first); print first } }' \
     /usr/share/doc/libboost-regex1.81-dev/copyright >"$licences/Boost-BSL-1.0.txt"
   [ -s "$licences/Boost-BSL-1.0.txt" ] || { echo "build-windows.sh: no Boost licence found" >&2; exit 1; }
   # libgcc and libstdc++ (GPL 3 with the GCC Runtime Library Exception) and

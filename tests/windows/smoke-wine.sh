@@ -92,7 +92,7 @@ shoot() {
   local geometry
   geometry=$(xdotool getwindowgeometry --shell "$2")
   eval "$geometry"
-  import -window root -crop "$((WIDTH + 2))x$((HEIGHT + 30))+$((X - 1))+$((Y - 28))" +repage \
+  import -window root -crop "$((WIDTH + 2))x$((HEIGHT + 36))+$((X - 1))+$((Y - 34))" +repage \
     "$shots/$1-window.png" 2>/dev/null || true
 }
 copied() {  # what Ctrl+A, Ctrl+C in the focused control put on the clipboard
