@@ -20,9 +20,6 @@ cache=${TAMARIN_WINDOWS_CACHE:-$HOME/.cache/tamarin-windows}
 jobs=${TAMARIN_WINDOWS_JOBS:-$(nproc)}
 target=x86_64-w64-mingw32
 qt_prefix=$cache/qt6-$target
-# Where Debian keeps the host Qt's CMake packages: the cross build finds the
-# host's tools (moc, rcc, uic) through them.
-host_cmake_dir=/usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/cmake
 qt_only=false
 [ "${1:-}" = --qt-only ] && qt_only=true
 
@@ -30,12 +27,16 @@ say() { printf '\nbuild-windows.sh: %s\n' "$*"; }
 as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
 
 # The cross compilers (the posix-threads variant: std::thread and
-# std::mutex need it), Wine for the smoke test, rsvg-convert and
-# ImageMagick for the pictures and the icon, zip for the archive; Xvfb,
-# openbox, xdotool and xclip for the smoke test (tests/windows/smoke-wine.sh).
+# std::mutex need it), rsvg-convert and ImageMagick for the pictures and the
+# icon, zip for the archive; Wine, Xvfb, openbox, xdotool, xclip and unzip
+# for the smoke test (tests/windows/smoke-wine.sh).
 bash "$repo/scripts/install-deps.sh" \
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev \
   wine64 librsvg2-bin imagemagick zip unzip dpkg-dev xvfb openbox xdotool xclip
+
+# Where Debian keeps the host Qt's CMake packages: the cross builds find the
+# host's tools (moc, rcc, uic) through them.
+host_cmake_dir=/usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/cmake
 
 # --- Qt, cross-built once ----------------------------------------------------
 
