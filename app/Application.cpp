@@ -3,6 +3,7 @@
 #include "AccessibleWidgets.h"
 #include "HeapPolicy.h"
 #include "Main.h"
+#include "Pictures.h"
 #include "Theme.h"
 #include "Unitabout.h"
 #include "Unitconfig.h"
@@ -12,7 +13,6 @@
 #include "Windows.h"
 
 #include <QFont>
-#include <QIcon>
 #include <QMessageBox>
 
 #include <exception>
@@ -44,6 +44,13 @@ void ShowException(const QString& message)
     QMessageBox::critical(nullptr, QApplication::applicationName(), message);
 }
 
+// The window icon's resource lives in the static windows library: register
+// it before the first window exists (registering twice is harmless).
+static void RegisterIconResource()
+{
+    Q_INIT_RESOURCE(tamarin_icon);
+}
+
 void PrepareApplication()
 {
     heap::KeepLargeBuffersForReuse();
@@ -51,7 +58,8 @@ void PrepareApplication()
     QApplication::setApplicationName(ApplicationTitle);
     // Where the designed face is missing, a close sans-serif stands in.
     QFont::insertSubstitution(Theme::DesignedFamily, Theme::StandInFamily);
-    QApplication::setWindowIcon(QIcon(":/icons/tamarin.svg"));
+    RegisterIconResource();
+    QApplication::setWindowIcon(Pictures::Icon(":/icons/tamarin"));
     // Lets the desktop match the running window to its installed entry and icon.
     QGuiApplication::setDesktopFileName(ProductInfo::ApplicationId);
 }

@@ -3,12 +3,12 @@
 #include "Main.h"
 
 #include "AccessibleWidgets.h"
+#include "Pictures.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QMenu>
-#include <QIcon>
 #include <QKeySequence>
 #include <QMenuBar>
 #include <QToolBar>
@@ -28,7 +28,7 @@ struct ActionDesign {
     const char* name;        // objectName
     const char* text;
     const char* shortcut;    // "" for none
-    const char* icon;        // "" for none
+    const char* icon;        // picture (Pictures.h); "" for none
     bool enabled;
     const char* buttonName;  // accessible name of its tool button; "" off the tool bar
     Handler handler;         // nullptr: the command does nothing yet
@@ -37,20 +37,20 @@ struct ActionDesign {
 // In the order the actions are created.
 const ActionDesign Actions[] = {
     // Tool bar.
-    {&TfrmMain::tbNew, "tbNew", "New", "", ":/toolbar/new.svg", false, "New", nullptr},
-    {&TfrmMain::tbOpen, "tbOpen", "Open", "", ":/toolbar/open.svg", false, "Open", nullptr},
-    {&TfrmMain::tbSave, "tbSave", "Save", "", ":/toolbar/save.svg", false, "Save", nullptr},
-    {&TfrmMain::tbSyntax, "tbSyntax", "Syntax", "", ":/toolbar/syntax.svg", true, "Syntax",
+    {&TfrmMain::tbNew, "tbNew", "New", "", ":/toolbar/new", false, "New", nullptr},
+    {&TfrmMain::tbOpen, "tbOpen", "Open", "", ":/toolbar/open", false, "Open", nullptr},
+    {&TfrmMain::tbSave, "tbSave", "Save", "", ":/toolbar/save", false, "Save", nullptr},
+    {&TfrmMain::tbSyntax, "tbSyntax", "Syntax", "", ":/toolbar/syntax", true, "Syntax",
      &TfrmMain::tbSyntaxClick},
-    {&TfrmMain::tbAlgorithm, "tbAlgorithm", "Algorithms", "", ":/toolbar/algorithm.svg", true,
+    {&TfrmMain::tbAlgorithm, "tbAlgorithm", "Algorithms", "", ":/toolbar/algorithm", true,
      "Algorithms", &TfrmMain::tbAlgorithmClick},
-    {&TfrmMain::tbConfig, "tbConfig", "Config", "", ":/toolbar/config.svg", true, "Config",
+    {&TfrmMain::tbConfig, "tbConfig", "Config", "", ":/toolbar/config", true, "Config",
      &TfrmMain::tbConfigClick},
-    {&TfrmMain::ToolButton13, "ToolButton13", "", "", ":/toolbar/help.svg", true,
+    {&TfrmMain::ToolButton13, "ToolButton13", "", "", ":/toolbar/help", true,
      "Support and web board", &TfrmMain::ToolButton13Click},
-    {&TfrmMain::ToolButton14, "ToolButton14", "", "", ":/toolbar/home.svg", true,
+    {&TfrmMain::ToolButton14, "ToolButton14", "", "", ":/toolbar/home", true,
      "Tamarin web site", &TfrmMain::ToolButton14Click},
-    {&TfrmMain::tbAbout, "tbAbout", "", "", ":/toolbar/about.svg", true, "About",
+    {&TfrmMain::tbAbout, "tbAbout", "", "", ":/toolbar/about", true, "About",
      &TfrmMain::tbAboutClick},
     // Menu.
     {&TfrmMain::mnuNew, "mnuNew", "&New", "Ctrl+N", "", false, "", nullptr},
@@ -254,7 +254,7 @@ void TfrmMain::CreateActions()
         if (*design.shortcut)
             action->setShortcut(QKeySequence(QString::fromLatin1(design.shortcut)));
         if (*design.icon)
-            action->setIcon(QIcon(QString::fromLatin1(design.icon)));
+            action->setIcon(Pictures::Icon(QString::fromLatin1(design.icon)));
         this->*design.member = action;
     }
 }

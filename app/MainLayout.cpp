@@ -3,6 +3,7 @@
 // tree and the status bar. The menu and the tool bar are in MainActions.cpp.
 #include "Main.h"
 #include "OutcomeLine.h"
+#include "Pictures.h"
 #include "TextEditor.h"
 
 #include "ProductInfo.h"
@@ -31,6 +32,7 @@ static void InitResources()
 {
     static const bool once = [] {
         Q_INIT_RESOURCE(tamarin);
+        Q_INIT_RESOURCE(tamarin_icon);
         return true;
     }();
     (void)once;
@@ -109,7 +111,7 @@ QWidget* NewPane(ResultPane* editor, const char* pictureName, const QString& pic
     layout->setSpacing(PanePictureSpacing);
     auto* image = new QLabel(pane);
     image->setObjectName(pictureName);
-    image->setPixmap(QIcon(picture).pixmap(PanePictureSize, PanePictureSize));
+    image->setPixmap(Pictures::Icon(picture).pixmap(PanePictureSize, PanePictureSize));
     image->setFixedWidth(PanePictureSize);
     image->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
     image->setToolTip(description);
@@ -191,7 +193,7 @@ QWidget* TfrmMain::CreateMatchStrip(QWidget* parent)
     cbSimultaneous->setObjectName("cbSimultaneous");
     cbSimultaneous->setAccessibleName("Real-Time Match");
     cbSimultaneous->setChecked(true);
-    btnMatch = new QPushButton(QIcon(":/buttons/search.svg"), "Search", strip);
+    btnMatch = new QPushButton(Pictures::Icon(":/buttons/search"), "Search", strip);
     btnMatch->setObjectName("btnMatch");
     // Named by the caption it shows, which follows the algorithm.
     btnMatch->setIconSize(SearchIconSize);
@@ -240,8 +242,8 @@ QWidget* TfrmMain::CreateResultArea()
     QSplitter* panes = NewSplitter(Qt::Vertical, "Splitter4", area);
     what1 = NewResultPane("what1", "Text before the match");
     what0 = NewResultPane("what0", "Text after the match");
-    panes->addWidget(NewPane(what1, "Image1", ":/panes/before.svg", "Text before the match"));
-    panes->addWidget(NewPane(what0, "Image2", ":/panes/after.svg", "Text after the match"));
+    panes->addWidget(NewPane(what1, "Image1", ":/panes/before", "Text before the match"));
+    panes->addWidget(NewPane(what0, "Image2", ":/panes/after", "Text after the match"));
     panes->setSizes({BeforePaneHeight, AfterPaneHeight});
 
     CreateResultTree(area);
@@ -333,7 +335,7 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent)
     InitResources();
     setObjectName("frmMain");
     setWindowTitle(WindowCaption);
-    setWindowIcon(QIcon(":/icons/tamarin.svg"));
+    setWindowIcon(Pictures::Icon(":/icons/tamarin"));
     // System menu, minimise and close, no maximise; the frame stays resizable.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |

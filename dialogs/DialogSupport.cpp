@@ -1,15 +1,13 @@
 #include "DialogSupport.h"
 
+#include "Pictures.h"
 #include "Theme.h"
 
 #include <QDialog>
 #include <QGuiApplication>
-#include <QImage>
-#include <QPainter>
 #include <QPushButton>
 #include <QScreen>
 #include <QShowEvent>
-#include <QSvgRenderer>
 #include <QVBoxLayout>
 
 // The resources live in a static library; nothing else refers to them, so
@@ -89,16 +87,7 @@ bool CentreWhenShown(QWidget* dialog, const QShowEvent* event)
 QPixmap Picture(const QString& name, QSize size, qreal devicePixelRatio)
 {
     RegisterDialogResources();
-    QSvgRenderer renderer(QStringLiteral(":/dialogs/%1.svg").arg(name));
-    QImage image(size * devicePixelRatio, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    if (renderer.isValid()) {
-        QPainter painter(&image);
-        renderer.render(&painter);
-    }
-    QPixmap pixmap = QPixmap::fromImage(image);
-    pixmap.setDevicePixelRatio(devicePixelRatio);
-    return pixmap;
+    return Pictures::Pixmap(QStringLiteral(":/dialogs/") + name, size, devicePixelRatio);
 }
 
 } // namespace DialogSupport

@@ -47,7 +47,7 @@ void CentreOnScreen(QWidget* window);
 // dialog's showEvent calls it after QDialog's own.
 bool CentreWhenShown(QWidget* dialog, const QShowEvent* event);
 
-// One of the dialogs' pictures (":/dialogs/<name>.svg"), drawn at `size`
+// One of the dialogs' pictures (":/dialogs/<name>", see Pictures.h), drawn at `size`
 // (stretched to fit) and sharp on high-density screens.
 QPixmap Picture(const QString& name, QSize size, qreal devicePixelRatio);
 
