@@ -924,9 +924,14 @@ std::optional<SlicedTextView::Selection> SlicedTextView::LinesTo(qsizetype posit
     return Selection{clickedLine_.start, std::min(paragraph.end + 1, text().size())};
 }
 
-SharedSpan SlicedTextView::ShareSpan(qsizetype from, qsizetype to) const
+SharedSpan SlicedTextView::CopySpan(qsizetype from, qsizetype to) const
 {
     return {std::make_shared<const TextVersion>(text().mid(from, to - from).Copy()), 0, to - from};
+}
+
+SharedSpan SlicedTextView::ShareSpan(qsizetype from, qsizetype to) const
+{
+    return CopySpan(from, to);
 }
 
 void SlicedTextView::OfferSelection() const
@@ -939,9 +944,7 @@ void SlicedTextView::OfferSelection() const
     // A short selection is copied: shared, it would keep a long text alive,
     // and an editor's next edit would copy the whole text instead of
     // changing it in place.
-    const SharedSpan offered = to - from <= CopiedSelection
-                                   ? SlicedTextView::ShareSpan(from, to)
-                                   : ShareSpan(from, to);
+    const SharedSpan offered = to - from <= CopiedSelection ? CopySpan(from, to) : ShareSpan(from, to);
     clipboard->setMimeData(new SharedTextMimeData(offered), QClipboard::Selection);
 }
 

@@ -129,6 +129,9 @@ protected:
     // [from, to) of the text as a piece of a version that nobody changes
     // while it is shared; a copy of its own unless the view's text is one.
     virtual SharedSpan ShareSpan(qsizetype from, qsizetype to) const;
+    // [from, to) of the text as a version of its own, whatever the view's
+    // text is.
+    SharedSpan CopySpan(qsizetype from, qsizetype to) const;
     // Drags the selection out as plain text; an editor's drag may move it.
     void DragSelection();
     // While something dragged over the view is held near an edge, the view
