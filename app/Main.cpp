@@ -105,7 +105,8 @@ void TfrmMain::EvaluationTrigger()
         State.InputSnapshot = view_->ShareText(tamarin::TextControl::reSearch);
     }
     RemovePatternLineBreaks();
-    State.PatternSnapshot = mmoSignature->Content().Bytes();
+    // Shared, not copied: a pattern may be megabytes long.
+    State.PatternSnapshot = QtEngineView::ShareBytes(mmoSignature->Content());
     view_->ClearTree();
     EvaluateAndTell(hasRunner);
 }

@@ -140,13 +140,17 @@ std::string QtEngineView::GetText(TextControl control) const
     return {};
 }
 
+SharedText QtEngineView::ShareBytes(const EditorText& text)
+{
+    // The bytes of the version, kept alive with it.
+    const std::shared_ptr<const TextVersion> version = text.Version();
+    return SharedText(std::shared_ptr<const std::string>(version, &version->bytes));
+}
+
 SharedText QtEngineView::ShareText(TextControl control) const
 {
-    if (control == TextControl::reSearch) {
-        // The bytes of the input's version, kept alive with it.
-        const std::shared_ptr<const TextVersion> version = Input().Version();
-        return SharedText(std::shared_ptr<const std::string>(version, &version->bytes));
-    }
+    if (control == TextControl::reSearch)
+        return ShareBytes(Input());
     return GetText(control);
 }
 

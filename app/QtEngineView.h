@@ -41,6 +41,10 @@ public:
     void BeginBatch();
     void EndBatch();
 
+    // An editor's text as the engine's shared 8-bit text: the editor's own
+    // version of it, which an edit leaves as it is while this is kept.
+    static tamarin::SharedText ShareBytes(const EditorText& text);
+
     // --- EngineView ---
     std::string GetText(tamarin::TextControl control) const override;
     tamarin::SharedText ShareText(tamarin::TextControl control) const override;

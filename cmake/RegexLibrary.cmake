@@ -94,9 +94,10 @@ if(TAMARIN_REGEX_RELEASE VERSION_LESS TAMARIN_REGEX_MINIMUM_VERSION)
 endif()
 
 # The check compiles, against these headers:
-# - the engine's own specializations of the matcher's members (WorkBudget.cpp,
-#   through RegexConfig.h) and a search with the engine's matcher: any member
-#   they name that the release renamed, removed or changed fails here;
+# - the engine's own specializations of the matcher's and the compiler's
+#   members (WorkBudget.cpp and PatternCompile.cpp, through RegexConfig.h) and
+#   a search with the engine's matcher: any member they name that the release
+#   renamed, removed or changed fails here;
 # - for each block macro, a search with the macro defined as a name nothing
 #   declares: the compile must fail on that name, which shows the headers still
 #   read the macro (a release that ignored it would silently drop a limit).
@@ -117,7 +118,7 @@ if(NOT TAMARIN_REGEX_CHECKED STREQUAL regex_check_signature)
   endif()
 
   try_compile(members_compile
-    SOURCES "${engine_dir}/WorkBudget.cpp" "${probe}"
+    SOURCES "${engine_dir}/WorkBudget.cpp" "${engine_dir}/PatternCompile.cpp" "${probe}"
     COMPILE_DEFINITIONS ${quick_flags} ${regex_check_flags} "-I${engine_dir}" "-I${engine_dir}/private"
     LINK_LIBRARIES ${regex_check_libraries}
     CXX_STANDARD 20 CXX_STANDARD_REQUIRED ON CXX_EXTENSIONS OFF NO_CACHE
@@ -130,9 +131,10 @@ if(NOT TAMARIN_REGEX_CHECKED STREQUAL regex_check_signature)
     message(FATAL_ERROR
       "Boost.Regex ${TAMARIN_REGEX_RELEASE} (${regex_origin}) no longer offers what the engine's work "
       "budget specializes: perl_matcher's estimate_max_state_count, push_recursion_pop, match_prefix, "
-      "extend_stack and unwind_extra_block and the members their bodies use (engine/WorkBudget.cpp does not compile against it). "
+      "extend_stack and unwind_extra_block, basic_regex_creator's append_literal, and the members their "
+      "bodies use (engine/WorkBudget.cpp or engine/PatternCompile.cpp does not compile against it). "
       "The compiler said:\n${errors}\n"
-      "Build with a release from ${TAMARIN_REGEX_MINIMUM_VERSION} that has them, or port WorkBudget.cpp "
+      "Build with a release from ${TAMARIN_REGEX_MINIMUM_VERSION} that has them, or port those files "
       "to this one.")
   endif()
 

@@ -14,7 +14,7 @@ struct EvaluationState {
     std::int32_t AlgorithmIndex = 1;  // 0 Match, 1 Search, 2 Replace (no runner)
     std::int32_t SyntaxIndex = 0;     // 0 Perl, 1 POSIX Basic, 2 POSIX Extended
     SharedText InputSnapshot;         // the input editor's text at the trigger
-    std::string PatternSnapshot;      // the pattern, line breaks removed
+    SharedText PatternSnapshot;       // the pattern editor's text, line breaks removed
 };
 
 inline constexpr std::int32_t AlgorithmMatch = 0;

@@ -18,6 +18,7 @@ public:
     explicit SharedText(std::shared_ptr<const std::string> text) : text_(std::move(text)) {}
 
     std::string_view View() const { return text_ ? std::string_view(*text_) : std::string_view(); }
+    const char* data() const { return View().data(); }
     operator std::string_view() const { return View(); }
     bool empty() const { return View().empty(); }
     std::size_t size() const { return View().size(); }

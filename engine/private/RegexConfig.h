@@ -60,6 +60,12 @@ void EngineMatcher::extend_stack();
 template <>
 bool EngineMatcher::unwind_extra_block(bool);
 
+// The engine's one pattern compiler. How its literal text takes room is our
+// own (PatternCompile.cpp).
+using EngineCompiler = basic_regex_creator<char, boost::regex::traits_type>;
+template <>
+re_literal* EngineCompiler::append_literal(char);
+
 } // namespace boost::BOOST_REGEX_DETAIL_NS
 
 namespace tamarin {

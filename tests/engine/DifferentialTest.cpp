@@ -128,3 +128,60 @@ INSTANTIATE_TEST_SUITE_P(Perl, GroupsReadBack, ::testing::Values(
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
+
+// Long runs of literal text grow the compiled expression's storage far past
+// its first block; whatever surrounds them, the engine must still find what
+// the library finds, at the same place.
+TEST(Differential, LongLiteralsSameResultAsTheLibraryDefaults)
+{
+    const auto run = [](std::size_t length) {
+        // Not periodic: a search then fails within a few characters at
+        // almost every place, and the test stays quick.
+        static const char letters[] = "abcXyz\xE9\xC9q";
+        std::minstd_rand random(static_cast<unsigned>(length));
+        std::string text(length, ' ');
+        for (char& c : text)
+            c = letters[random() % (sizeof letters - 1)];
+        return text;
+    };
+    for (const std::size_t length : {1023u, 1024u, 1025u, 5000u, 70000u}) {
+        const std::string text = run(length);
+        std::string changed = text;
+        changed[length / 2] = '!';
+        std::string shouted = text;
+        for (char& c : shouted)
+            c = c == '\xE9' ? '\xC9' : static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        const std::string patterns[] = {text, text + "*", "x|" + text, text + "[ab]" + text, "(" + text + ")\\1"};
+        const std::string inputs[] = {text, "zz" + text + "bb" + text, changed + "a" + changed, shouted};
+        for (const std::string& pattern : patterns)
+            for (const std::string& input : inputs)
+                for (const std::int32_t algorithm : {0, 1})
+                    for (const std::int32_t syntax : {0, 1, 2})
+                        for (const bool caseSensitive : {false, true}) {
+                            const reference::Result expected =
+                                reference::Run(pattern, input, algorithm, syntax, caseSensitive);
+                            Window<> w;
+                            w.state.AlgorithmIndex = algorithm;
+                            w.state.SyntaxIndex = syntax;
+                            w.Check(CheckControl::cbCaseSensitive, caseSensitive);
+                            w.Enter(pattern, input);
+                            EvaluationOutcome outcome;
+                            w.ctx.outcome = &outcome;
+                            const RunnerResult result = DispatchRunner(w.ctx, input, 0);
+                            SCOPED_TRACE("length " + std::to_string(length) + " pattern of " +
+                                         std::to_string(pattern.size()) + " starting '" + pattern.substr(0, 12) +
+                                         "', input of " + std::to_string(input.size()) + ", algorithm " +
+                                         std::to_string(algorithm) + " syntax " + std::to_string(syntax) +
+                                         " case " + std::to_string(caseSensitive));
+                            const RunnerResult wanted = expected.status == reference::Result::Match ? ResultMatched
+                                                        : expected.status == reference::Result::NoMatch
+                                                            ? ResultNoMatch
+                                                            : ResultLibraryThrew;
+                            ASSERT_EQ(result, wanted);
+                            if (result == ResultMatched) {
+                                ASSERT_EQ(outcome.pos, expected.pos);
+                                ASSERT_EQ(outcome.len, expected.len);
+                            }
+                        }
+    }
+}

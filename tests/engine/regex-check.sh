@@ -39,6 +39,8 @@ check() {
 check intact true ok
 check match_prefix_renamed "sed -i 's/\\bmatch_prefix\\b/match_prefix_at/g' regex/v5/*.hpp" \
   "no longer offers what the engine's work budget specializes"
+check append_literal_renamed "sed -i 's/\\bappend_literal\\b/append_char/g' regex/v5/*.hpp" \
+  "basic_regex_creator's append_literal"
 check max_blocks_unread \
   "sed -i 's/used_block_count = BOOST_REGEX_MAX_BLOCKS;/used_block_count = 1024;/' regex/v5/perl_matcher_common.hpp" \
   "no longer reads the block macro BOOST_REGEX_MAX_BLOCKS"

@@ -100,7 +100,7 @@ void EvaluationTest::typingRealTime()
     }
     QCOMPARE(frmMain->what1->toPlainText(), before);
     QCOMPARE(frmMain->what0->toPlainText(), after);
-    QCOMPARE(frmMain->State.PatternSnapshot, CodePageText::ToCodePage(pattern));
+    QCOMPARE(std::string(frmMain->State.PatternSnapshot.View()), CodePageText::ToCodePage(pattern));
     QCOMPARE(std::string(frmMain->State.InputSnapshot.View()), CodePageText::ToCodePage(input));
 }
 
@@ -250,7 +250,7 @@ void EvaluationTest::enterInPattern()
     QCOMPARE(ResultCount(), 1);
     QCOMPARE(ResultText(), QString("an"));
     QCOMPARE(ResultChildText(), QString("Pos : 1  Len : 2"));
-    QCOMPARE(frmMain->State.PatternSnapshot, std::string("an"));
+    QCOMPARE(std::string(frmMain->State.PatternSnapshot.View()), std::string("an"));
     QCOMPARE(edits.count(), 2);  // the Enter and its removal
 
     // Typing goes on at the caret.
