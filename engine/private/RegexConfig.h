@@ -60,11 +60,14 @@ void EngineMatcher::extend_stack();
 template <>
 bool EngineMatcher::unwind_extra_block(bool);
 
-// The engine's one pattern compiler. How its literal text takes room is our
-// own (PatternCompile.cpp).
+// The engine's one pattern compiler. How it reads and stores literal text is
+// our own (PatternCompile.cpp).
 using EngineCompiler = basic_regex_creator<char, boost::regex::traits_type>;
+using EngineParser = basic_regex_parser<char, boost::regex::traits_type>;
 template <>
 re_literal* EngineCompiler::append_literal(char);
+template <>
+bool EngineParser::parse_literal();
 
 } // namespace boost::BOOST_REGEX_DETAIL_NS
 
