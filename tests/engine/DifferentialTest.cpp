@@ -36,6 +36,18 @@ std::string RandomInput(std::mt19937& random)
     return input;
 }
 
+// The engine's runner over `input` as the window would run it, its outcome in `outcome`.
+RunnerResult RunEngine(Window<>& w, EvaluationOutcome& outcome, const std::string& pattern,
+                       const std::string& input, std::int32_t algorithm, std::int32_t syntax, bool caseSensitive)
+{
+    w.state.AlgorithmIndex = algorithm;
+    w.state.SyntaxIndex = syntax;
+    w.Check(CheckControl::cbCaseSensitive, caseSensitive);
+    w.Enter(pattern, input);
+    w.ctx.outcome = &outcome;
+    return DispatchRunner(w.ctx, input, 0);
+}
+
 TEST(Differential, SameResultAsTheLibraryDefaults)
 {
     std::mt19937 random(20261208);
@@ -51,13 +63,9 @@ TEST(Differential, SameResultAsTheLibraryDefaults)
                     if (expected.status == reference::Result::Threw)
                         continue;
                     Window<> w;
-                    w.state.AlgorithmIndex = algorithm;
-                    w.state.SyntaxIndex = syntax;
-                    w.Check(CheckControl::cbCaseSensitive, caseSensitive);
-                    w.Enter(pattern, input);
                     EvaluationOutcome outcome;
-                    w.ctx.outcome = &outcome;
-                    const RunnerResult result = DispatchRunner(w.ctx, input, 0);
+                    const RunnerResult result =
+                        RunEngine(w, outcome, pattern, input, algorithm, syntax, caseSensitive);
                     SCOPED_TRACE("pattern '" + pattern + "' input '" + input + "' algorithm " +
                                  std::to_string(algorithm) + " syntax " + std::to_string(syntax) +
                                  " case " + std::to_string(caseSensitive));
@@ -162,13 +170,9 @@ TEST(Differential, LongLiteralsSameResultAsTheLibraryDefaults)
                             const reference::Result expected =
                                 reference::Run(pattern, input, algorithm, syntax, caseSensitive);
                             Window<> w;
-                            w.state.AlgorithmIndex = algorithm;
-                            w.state.SyntaxIndex = syntax;
-                            w.Check(CheckControl::cbCaseSensitive, caseSensitive);
-                            w.Enter(pattern, input);
                             EvaluationOutcome outcome;
-                            w.ctx.outcome = &outcome;
-                            const RunnerResult result = DispatchRunner(w.ctx, input, 0);
+                            const RunnerResult result =
+                                RunEngine(w, outcome, pattern, input, algorithm, syntax, caseSensitive);
                             SCOPED_TRACE("length " + std::to_string(length) + " pattern of " +
                                          std::to_string(pattern.size()) + " starting '" + pattern.substr(0, 12) +
                                          "', input of " + std::to_string(input.size()) + ", algorithm " +
