@@ -188,19 +188,39 @@ void TextEditor::DeleteTo(qsizetype position)
         Edit(std::min(position, Caret()), std::max(position, Caret()), {}, false);
 }
 
+void TextEditor::DeleteWord(bool forward)
+{
+    if (HasSelection())
+        DeleteSelectingTo(Caret());
+    else
+        DeleteSelectingTo(forward ? NextWord(Caret()) : PreviousWord(Caret()));
+}
+
 void TextEditor::DeleteToLineEnd()
 {
     // From the anchor to the line's end; just before the end, the last
     // character alone.
-    caretX_ = -1;
     const TextSpan all = text();
     const qsizetype found = all.indexOf(u'\n', Caret());
     const qsizetype lineEnd = found < 0 ? all.size() : found;
-    const qsizetype to = Caret() + 1 == lineEnd ? NextCharacter(Caret()) : lineEnd;
-    if (to != Anchor())
-        Edit(std::min(Anchor(), to), std::max(Anchor(), to), {}, false);
-    else
+    DeleteSelectingTo(Caret() + 1 == lineEnd ? NextCharacter(Caret()) : lineEnd);
+}
+
+void TextEditor::DeleteSelectingTo(qsizetype to)
+{
+    // As the standard editor deletes words and to the line's end: the caret
+    // selects from the anchor to `to`, then the selection goes. Page keys
+    // after it start afresh only where that took the caret back from the
+    // selection's end: after deleting forward, though the caret ends where
+    // it was, but not after deleting backward, though it moved.
+    caretX_ = -1;  // even when there is nothing to delete
+    const qsizetype anchor = Anchor();
+    const bool pageYKnown = pageYKnown_;
+    if (to != anchor)
+        Edit(std::min(anchor, to), std::max(anchor, to), {}, false);
+    else if (to != Caret())
         Select(to, to);  // the selection ended where it started: nothing to delete
+    pageYKnown_ = pageYKnown && to <= anchor;
 }
 
 void TextEditor::Undo(bool redo)
@@ -467,8 +487,8 @@ bool TextEditor::RunKey(QKeyEvent* event, bool dryRun)
         {Key::Paste, [](TextEditor& e) { e.paste(); }},
         {Key::SelectAll, [](TextEditor& e) { e.selectAll(); }},
         {Key::Delete, [](TextEditor& e) { e.DeleteTo(e.NextCharacter(e.Caret())); }},
-        {Key::DeleteStartOfWord, [](TextEditor& e) { e.DeleteTo(e.PreviousWord(e.Caret())); }},
-        {Key::DeleteEndOfWord, [](TextEditor& e) { e.DeleteTo(e.NextWord(e.Caret())); }},
+        {Key::DeleteStartOfWord, [](TextEditor& e) { e.DeleteWord(false); }},
+        {Key::DeleteEndOfWord, [](TextEditor& e) { e.DeleteWord(true); }},
         {Key::DeleteEndOfLine, [](TextEditor& e) { e.DeleteToLineEnd(); }},
         {Key::InsertParagraphSeparator, [](TextEditor& e) { e.Insert(QStringLiteral("\n")); }},
         {Key::InsertLineSeparator, [](TextEditor& e) { e.Insert(QString(QChar::LineSeparator)); }},

@@ -135,8 +135,13 @@ private:
     void Changed(qsizetype anchor, qsizetype caret, qsizetype from = 0);
     // Deletes the selection, or without one, from the caret to `position`.
     void DeleteTo(qsizetype position);
+    // Deletes the selection, or without one, to the next (`forward`) or
+    // the previous word stop.
+    void DeleteWord(bool forward);
     // Ctrl+K of some desktops: deletes to the end of the line.
     void DeleteToLineEnd();
+    // Deletes from the anchor to `to`, as if the caret had selected it.
+    void DeleteSelectingTo(qsizetype to);
     void Undo(bool redo);
     void CaretMoved();
     void ShowCaret();
