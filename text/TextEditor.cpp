@@ -49,6 +49,7 @@ void TextEditor::setPlainText(const QString& text)
     if (SlicedTextAccessible::Listening() && !(wasEmpty && text_.isEmpty()))
         TellTextChanged({{0, before, text_.Characters().toString()}});
     verticalScrollBar()->setValue(0);
+    pageYKnown_ = false;  // even where the caret stays at the start
     if (wasEmpty && text_.isEmpty())
         Select(0, 0);
     else
