@@ -224,6 +224,15 @@ void TextEditor::DeleteSelectingTo(qsizetype to)
     pageYKnown_ = pageYKnown && to <= anchor;
 }
 
+void TextEditor::SelectEverything()
+{
+    // The standard editor does not count this as a move of the caret: page
+    // keys after it page from the height they remembered before.
+    const bool pageYKnown = pageYKnown_;
+    selectAll();
+    pageYKnown_ = pageYKnown;
+}
+
 void TextEditor::Undo(bool redo)
 {
     NoteChanges();
@@ -486,7 +495,7 @@ bool TextEditor::RunKey(QKeyEvent* event, bool dryRun)
         {Key::Cut, [](TextEditor& e) { e.cut(); }},
         {Key::Copy, [](TextEditor& e) { e.copy(); }},
         {Key::Paste, [](TextEditor& e) { e.paste(); }},
-        {Key::SelectAll, [](TextEditor& e) { e.selectAll(); }},
+        {Key::SelectAll, [](TextEditor& e) { e.SelectEverything(); }},
         {Key::Delete, [](TextEditor& e) { e.DeleteTo(e.NextCharacter(e.Caret())); }},
         {Key::DeleteStartOfWord, [](TextEditor& e) { e.DeleteWord(false); }},
         {Key::DeleteEndOfWord, [](TextEditor& e) { e.DeleteWord(true); }},
@@ -709,7 +718,7 @@ void TextEditor::contextMenuEvent(QContextMenuEvent* event)
         ->setEnabled(!QApplication::clipboard()->text().isEmpty());
     menu.addAction(tr("Delete"), this, [this] { DeleteTo(Caret()); })->setEnabled(selected);
     menu.addSeparator();
-    menu.addAction(tr("Select All"), QKeySequence::SelectAll, this, &TextEditor::selectAll)
+    menu.addAction(tr("Select All"), QKeySequence::SelectAll, this, [this] { SelectEverything(); })
         ->setEnabled(!text().isEmpty());
     menu.exec(event->globalPos());
 }

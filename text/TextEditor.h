@@ -142,6 +142,8 @@ private:
     void DeleteToLineEnd();
     // Deletes from the anchor to `to`, as if the caret had selected it.
     void DeleteSelectingTo(qsizetype to);
+    // Ctrl+A and the menu's "Select All".
+    void SelectEverything();
     void Undo(bool redo);
     void CaretMoved();
     void ShowCaret();
