@@ -101,6 +101,12 @@ void SlicedTextView::TextChanged(qsizetype from)
     rowStartAtStep_.erase(rowStartAtStep_.lower_bound(from - SliceLength), rowStartAtStep_.end());
     ForgetLayouts();
     UpdateScrollBar();
+    // An edit before the top row's start, such as joining it to the row
+    // above, leaves the view starting inside a row: it starts with that row,
+    // so that the text's first row keeps its margin above.
+    const qsizetype top = RowAround(Top()).start;
+    if (top != Top())
+        verticalScrollBar()->setValue(static_cast<int>(top));
     viewport()->update();
 }
 

@@ -247,6 +247,8 @@ void KeyboardParityTest::keysEndAlikeInBothEditors_data()
         QTest::addRow("wide, seed %u", seed) << seed << keys << QSize(520, 200) << false;
         QTest::addRow("pattern editor, seed %u", seed) << seed << keys << patternSize << true;
     }
+    // The top row joined to the text's first by Backspace, then a page key.
+    QTest::newRow("pattern editor, seed 1167") << 1167u << 5641 << patternSize << true;
 }
 
 void KeyboardParityTest::keysEndAlikeInBothEditors()
