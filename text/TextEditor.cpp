@@ -113,9 +113,15 @@ void TextEditor::Edit(qsizetype from, qsizetype to, const QString& text, bool jo
     from = std::clamp<qsizetype>(from, 0, text_.size());
     to = std::clamp<qsizetype>(to, from, text_.size());
     const qsizetype before = text_.size();
+    // The standard editor's caret moves with text inserted at it and with
+    // text removed before it, even where it ends where it stood, as after
+    // typing over a selection of one character: page keys start afresh.
+    const bool caretMoves = !text.isEmpty() || Caret() > from;
     NoteChanges();
     if (!text_.Replace(from, to, text, joinPrevious))
         return;
+    if (caretMoves)
+        pageYKnown_ = false;
     const qsizetype end = to + text_.size() - before;
     Changed(end, end, from);
 }
