@@ -232,10 +232,13 @@ void TextEditor::DeleteSelectingTo(qsizetype to)
 
 void TextEditor::SelectEverything()
 {
-    // The standard editor does not count this as a move of the caret: page
-    // keys after it page from the height they remembered before.
+    // The standard editor selects everything where it stands: the view
+    // stays, and as it does not count this as a move of the caret, page keys
+    // after it page from the height they remembered before.
     const bool pageYKnown = pageYKnown_;
+    const int top = verticalScrollBar()->value();
     selectAll();
+    verticalScrollBar()->setValue(top);
     pageYKnown_ = pageYKnown;
 }
 

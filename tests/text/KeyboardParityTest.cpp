@@ -328,6 +328,7 @@ void KeyboardParityTest::shortRunsEndAlike_data()
     QTest::newRow("typing between page keys") << "a\nb\nc\nd\ne" << "Ctrl+End, Left, Shift+Right, PgDown, x, Shift+PgUp";
     // Selecting everything is no move of the caret either.
     QTest::newRow("Ctrl+A between page keys") << "{*\n\n_Z\n!|\n$" << "Down, Down, Down, PgUp, Ctrl+A, Shift+PgUp";
+    QTest::newRow("Ctrl+A leaves the view") << "a\nb\nc\nd\ne\nf" << "Ctrl+A, Up, Shift+PgUp";
 }
 
 void KeyboardParityTest::shortRunsEndAlike()
