@@ -414,7 +414,25 @@ qreal SlicedTextView::HeightOf(const Row& row)
 
 qreal SlicedTextView::TopRowY() const
 {
-    return Top() == 0 ? Margin : 0;
+    return Top() == 0 ? Margin : topShift_;
+}
+
+void SlicedTextView::NoteTopMoved()
+{
+    // The standard editor scrolls by whole pixels to where the row before
+    // the top one ends, which for a row that goes on a line is the row's top
+    // less what its line height was rounded up by. Scrolling down it stops
+    // short of that, by less than a pixel, so the row shows a pixel lower;
+    // up, it goes past it, so the row shows at the edge. The page keys
+    // measure from there, so ours show the rows where it does.
+    const qsizetype top = Top();
+    if (top != shownTop_) {
+        const Row row = RowAt(top);
+        const bool down = top > shownTop_;
+        const QTextLine before = row.line > 0 ? row.layout->lineAt(row.line - 1) : QTextLine();
+        topShift_ = down && before.isValid() && before.naturalTextRect().height() < before.height() ? 1 : 0;
+        shownTop_ = top;
+    }
 }
 
 qreal SlicedTextView::RowTop(qsizetype position) const
@@ -1034,5 +1052,6 @@ void SlicedTextView::ScrollByWheel(QWheelEvent* event)
 
 void SlicedTextView::scrollContentsBy(int, int)
 {
+    NoteTopMoved();
     viewport()->update();
 }

@@ -329,6 +329,8 @@ void KeyboardParityTest::shortRunsEndAlike_data()
     // Selecting everything is no move of the caret either.
     QTest::newRow("Ctrl+A between page keys") << "{*\n\n_Z\n!|\n$" << "Down, Down, Down, PgUp, Ctrl+A, Shift+PgUp";
     QTest::newRow("Ctrl+A leaves the view") << "a\nb\nc\nd\ne\nf" << "Ctrl+A, Up, Shift+PgUp";
+    // A page down to a row inside a wrapped line shows it a pixel lower.
+    QTest::newRow("paging into a wrapped line") << QString(400, u'x') + "\na\nb\nc\nd\ne" << "PgDown, Down, PgDown";
 }
 
 void KeyboardParityTest::shortRunsEndAlike()
