@@ -426,13 +426,20 @@ void SlicedTextView::NoteTopMoved()
     // up, it goes past it, so the row shows at the edge. The page keys
     // measure from there, so ours show the rows where it does.
     const qsizetype top = Top();
-    if (top != shownTop_) {
-        const Row row = RowAt(top);
-        const bool down = top > shownTop_;
-        const QTextLine before = row.line > 0 ? row.layout->lineAt(row.line - 1) : QTextLine();
-        topShift_ = down && before.isValid() && before.naturalTextRect().height() < before.height() ? 1 : 0;
-        shownTop_ = top;
-    }
+    if (top == shownTop_)
+        return;
+    topShift_ = top > shownTop_ ? ShiftScrolledDownTo(RowAt(top)) : 0;
+    shownTop_ = top;
+}
+
+int SlicedTextView::ShiftScrolledDownTo(Row row) const
+{
+    // A long line's slices after its first go on the line too.
+    const bool goesOnLine = row.line > 0 || (row.slice.start > 0 && text()[row.slice.start - 1] != u'\n');
+    if (!goesOnLine || !StepRow(row, false))
+        return 0;
+    const QTextLine before = row.layout->lineAt(row.line);
+    return before.naturalTextRect().height() < before.height() ? 1 : 0;
 }
 
 qreal SlicedTextView::RowTop(qsizetype position) const
@@ -471,13 +478,13 @@ void SlicedTextView::ScrollToShow(qsizetype position)
     }
     // The caret's row goes to the bottom: the view starts at the highest
     // row that shows it whole; rows of the text's first line count the
-    // margin above them.
+    // margin above them, others the pixel a row inside a line shows lower.
     Row row = caretRow;
     qsizetype best = StartOf(row);
     qreal below = HeightOf(row);
     while (StepRow(row, false)) {
         below += HeightOf(row);
-        const qreal margin = LineStart(StartOf(row)) == 0 ? Margin : 0;
+        const qreal margin = LineStart(StartOf(row)) == 0 ? Margin : ShiftScrolledDownTo(row);
         if (below + margin > height)
             break;
         best = StartOf(row);

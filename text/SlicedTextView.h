@@ -181,6 +181,8 @@ private:
     qreal TopRowY() const;
     // After the view's start changed: where its top row shows.
     void NoteTopMoved();
+    // How far below the viewport's edge `row` shows when scrolled down to.
+    int ShiftScrolledDownTo(Row row) const;
     // Calls `visit` for the slices on screen, top down, with their top edge;
     // stops early when `visit` returns false.
     template <typename Visit> void ForEachVisibleSlice(Visit&& visit) const;
