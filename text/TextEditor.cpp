@@ -236,9 +236,9 @@ void TextEditor::SelectEverything()
     // stays, and as it does not count this as a move of the caret, page keys
     // after it page from the height they remembered before.
     const bool pageYKnown = pageYKnown_;
-    const int top = verticalScrollBar()->value();
+    caretScrollsIntoView_ = false;
     selectAll();
-    verticalScrollBar()->setValue(top);
+    caretScrollsIntoView_ = true;
     pageYKnown_ = pageYKnown;
 }
 
@@ -449,7 +449,8 @@ void TextEditor::Page(bool down, bool select)
 void TextEditor::CaretMoved()
 {
     ShowCaret();
-    ScrollToShow(Caret());
+    if (caretScrollsIntoView_)
+        ScrollToShow(Caret());
     viewport()->update();
     if (Caret() == lastPosition_)
         return;

@@ -177,4 +177,5 @@ private:
     qreal caretX_ = -1;               // the column kept by rows up and down, or none
     qreal pageY_ = 0;                 // how far down the view the caret was before paging
     bool pageYKnown_ = false;         // while page keys follow each other
+    bool caretScrollsIntoView_ = true;  // but not where everything is selected
 };
