@@ -101,6 +101,12 @@ void SlicedTextView::TextChanged(qsizetype from)
     rowStartAtStep_.erase(rowStartAtStep_.lower_bound(from - SliceLength), rowStartAtStep_.end());
     ForgetLayouts();
     UpdateScrollBar();
+    // An edit before the top row's start, such as joining it to the row
+    // above, leaves the view starting inside a row: it starts with that row,
+    // so that the text's first row keeps its margin above.
+    const qsizetype top = RowAround(Top()).start;
+    if (top != Top())
+        verticalScrollBar()->setValue(static_cast<int>(top));
     viewport()->update();
 }
 
@@ -408,7 +414,32 @@ qreal SlicedTextView::HeightOf(const Row& row)
 
 qreal SlicedTextView::TopRowY() const
 {
-    return Top() == 0 ? Margin : 0;
+    return Top() == 0 ? Margin : topShift_;
+}
+
+void SlicedTextView::NoteTopMoved()
+{
+    // The standard editor scrolls by whole pixels to where the row before
+    // the top one ends, which for a row that goes on a line is the row's top
+    // less what its line height was rounded up by. Scrolling down it stops
+    // short of that, by less than a pixel, so the row shows a pixel lower;
+    // up, it goes past it, so the row shows at the edge. The page keys
+    // measure from there, so ours show the rows where it does.
+    const qsizetype top = Top();
+    if (top == shownTop_)
+        return;
+    topShift_ = top > shownTop_ ? ShiftScrolledDownTo(RowAt(top)) : 0;
+    shownTop_ = top;
+}
+
+int SlicedTextView::ShiftScrolledDownTo(Row row) const
+{
+    // A long line's slices after its first go on the line too.
+    const bool goesOnLine = row.line > 0 || (row.slice.start > 0 && text()[row.slice.start - 1] != u'\n');
+    if (!goesOnLine || !StepRow(row, false))
+        return 0;
+    const QTextLine before = row.layout->lineAt(row.line);
+    return before.naturalTextRect().height() < before.height() ? 1 : 0;
 }
 
 qreal SlicedTextView::RowTop(qsizetype position) const
@@ -447,13 +478,13 @@ void SlicedTextView::ScrollToShow(qsizetype position)
     }
     // The caret's row goes to the bottom: the view starts at the highest
     // row that shows it whole; rows of the text's first line count the
-    // margin above them.
+    // margin above them, others the pixel a row inside a line shows lower.
     Row row = caretRow;
     qsizetype best = StartOf(row);
     qreal below = HeightOf(row);
     while (StepRow(row, false)) {
         below += HeightOf(row);
-        const qreal margin = LineStart(StartOf(row)) == 0 ? Margin : 0;
+        const qreal margin = LineStart(StartOf(row)) == 0 ? Margin : ShiftScrolledDownTo(row);
         if (below + margin > height)
             break;
         best = StartOf(row);
@@ -1028,5 +1059,6 @@ void SlicedTextView::ScrollByWheel(QWheelEvent* event)
 
 void SlicedTextView::scrollContentsBy(int, int)
 {
+    NoteTopMoved();
     viewport()->update();
 }

@@ -179,6 +179,10 @@ private:
     // Where the top row is drawn: under the margin at the text's start,
     // at the viewport's edge once scrolled.
     qreal TopRowY() const;
+    // After the view's start changed: where its top row shows.
+    void NoteTopMoved();
+    // How far below the viewport's edge `row` shows when scrolled down to.
+    int ShiftScrolledDownTo(Row row) const;
     // Calls `visit` for the slices on screen, top down, with their top edge;
     // stops early when `visit` returns false.
     template <typename Visit> void ForEachVisibleSlice(Visit&& visit) const;
@@ -226,6 +230,8 @@ private:
     QBasicTimer autoScroll_;
     bool scrollingForDrop_ = false;
     qreal wheelRows_ = 0;         // a part of a row the wheel has turned
+    qsizetype shownTop_ = 0;      // where the view started when last drawn
+    int topShift_ = 0;            // how far below the edge its top row shows
 
     mutable Slice knownLine_{0, -1};  // a line of the text as it is now, or none
     mutable RowBreaker rowBreaker_;

@@ -49,6 +49,7 @@ void TextEditor::setPlainText(const QString& text)
     if (SlicedTextAccessible::Listening() && !(wasEmpty && text_.isEmpty()))
         TellTextChanged({{0, before, text_.Characters().toString()}});
     verticalScrollBar()->setValue(0);
+    pageYKnown_ = false;  // even where the caret stays at the start
     if (wasEmpty && text_.isEmpty())
         Select(0, 0);
     else
@@ -112,9 +113,15 @@ void TextEditor::Edit(qsizetype from, qsizetype to, const QString& text, bool jo
     from = std::clamp<qsizetype>(from, 0, text_.size());
     to = std::clamp<qsizetype>(to, from, text_.size());
     const qsizetype before = text_.size();
+    // The standard editor's caret moves with text inserted at it and with
+    // text removed before it, even where it ends where it stood, as after
+    // typing over a selection of one character: page keys start afresh.
+    const bool caretMoves = !text.isEmpty() || Caret() > from;
     NoteChanges();
     if (!text_.Replace(from, to, text, joinPrevious))
         return;
+    if (caretMoves)
+        pageYKnown_ = false;
     const qsizetype end = to + text_.size() - before;
     Changed(end, end, from);
 }
@@ -188,19 +195,51 @@ void TextEditor::DeleteTo(qsizetype position)
         Edit(std::min(position, Caret()), std::max(position, Caret()), {}, false);
 }
 
+void TextEditor::DeleteWord(bool forward)
+{
+    if (HasSelection())
+        DeleteSelectingTo(Caret());
+    else
+        DeleteSelectingTo(forward ? NextWord(Caret()) : PreviousWord(Caret()));
+}
+
 void TextEditor::DeleteToLineEnd()
 {
     // From the anchor to the line's end; just before the end, the last
     // character alone.
-    caretX_ = -1;
     const TextSpan all = text();
     const qsizetype found = all.indexOf(u'\n', Caret());
     const qsizetype lineEnd = found < 0 ? all.size() : found;
-    const qsizetype to = Caret() + 1 == lineEnd ? NextCharacter(Caret()) : lineEnd;
-    if (to != Anchor())
-        Edit(std::min(Anchor(), to), std::max(Anchor(), to), {}, false);
-    else
+    DeleteSelectingTo(Caret() + 1 == lineEnd ? NextCharacter(Caret()) : lineEnd);
+}
+
+void TextEditor::DeleteSelectingTo(qsizetype to)
+{
+    // As the standard editor deletes words and to the line's end: the caret
+    // selects from the anchor to `to`, then the selection goes. Page keys
+    // after it start afresh only where that took the caret back from the
+    // selection's end: after deleting forward, though the caret ends where
+    // it was, but not after deleting backward, though it moved.
+    caretX_ = -1;  // even when there is nothing to delete
+    const qsizetype anchor = Anchor();
+    const bool pageYKnown = pageYKnown_;
+    if (to != anchor)
+        Edit(std::min(anchor, to), std::max(anchor, to), {}, false);
+    else if (to != Caret())
         Select(to, to);  // the selection ended where it started: nothing to delete
+    pageYKnown_ = pageYKnown && to <= anchor;
+}
+
+void TextEditor::SelectEverything()
+{
+    // The standard editor selects everything where it stands: the view
+    // stays, and as it does not count this as a move of the caret, page keys
+    // after it page from the height they remembered before.
+    const bool pageYKnown = pageYKnown_;
+    caretScrollsIntoView_ = false;
+    selectAll();
+    caretScrollsIntoView_ = true;
+    pageYKnown_ = pageYKnown;
 }
 
 void TextEditor::Undo(bool redo)
@@ -410,7 +449,8 @@ void TextEditor::Page(bool down, bool select)
 void TextEditor::CaretMoved()
 {
     ShowCaret();
-    ScrollToShow(Caret());
+    if (caretScrollsIntoView_)
+        ScrollToShow(Caret());
     viewport()->update();
     if (Caret() == lastPosition_)
         return;
@@ -465,10 +505,10 @@ bool TextEditor::RunKey(QKeyEvent* event, bool dryRun)
         {Key::Cut, [](TextEditor& e) { e.cut(); }},
         {Key::Copy, [](TextEditor& e) { e.copy(); }},
         {Key::Paste, [](TextEditor& e) { e.paste(); }},
-        {Key::SelectAll, [](TextEditor& e) { e.selectAll(); }},
+        {Key::SelectAll, [](TextEditor& e) { e.SelectEverything(); }},
         {Key::Delete, [](TextEditor& e) { e.DeleteTo(e.NextCharacter(e.Caret())); }},
-        {Key::DeleteStartOfWord, [](TextEditor& e) { e.DeleteTo(e.PreviousWord(e.Caret())); }},
-        {Key::DeleteEndOfWord, [](TextEditor& e) { e.DeleteTo(e.NextWord(e.Caret())); }},
+        {Key::DeleteStartOfWord, [](TextEditor& e) { e.DeleteWord(false); }},
+        {Key::DeleteEndOfWord, [](TextEditor& e) { e.DeleteWord(true); }},
         {Key::DeleteEndOfLine, [](TextEditor& e) { e.DeleteToLineEnd(); }},
         {Key::InsertParagraphSeparator, [](TextEditor& e) { e.Insert(QStringLiteral("\n")); }},
         {Key::InsertLineSeparator, [](TextEditor& e) { e.Insert(QString(QChar::LineSeparator)); }},
@@ -688,7 +728,7 @@ void TextEditor::contextMenuEvent(QContextMenuEvent* event)
         ->setEnabled(!QApplication::clipboard()->text().isEmpty());
     menu.addAction(tr("Delete"), this, [this] { DeleteTo(Caret()); })->setEnabled(selected);
     menu.addSeparator();
-    menu.addAction(tr("Select All"), QKeySequence::SelectAll, this, &TextEditor::selectAll)
+    menu.addAction(tr("Select All"), QKeySequence::SelectAll, this, [this] { SelectEverything(); })
         ->setEnabled(!text().isEmpty());
     menu.exec(event->globalPos());
 }

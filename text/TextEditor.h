@@ -135,8 +135,15 @@ private:
     void Changed(qsizetype anchor, qsizetype caret, qsizetype from = 0);
     // Deletes the selection, or without one, from the caret to `position`.
     void DeleteTo(qsizetype position);
+    // Deletes the selection, or without one, to the next (`forward`) or
+    // the previous word stop.
+    void DeleteWord(bool forward);
     // Ctrl+K of some desktops: deletes to the end of the line.
     void DeleteToLineEnd();
+    // Deletes from the anchor to `to`, as if the caret had selected it.
+    void DeleteSelectingTo(qsizetype to);
+    // Ctrl+A and the menu's "Select All".
+    void SelectEverything();
     void Undo(bool redo);
     void CaretMoved();
     void ShowCaret();
@@ -170,4 +177,5 @@ private:
     qreal caretX_ = -1;               // the column kept by rows up and down, or none
     qreal pageY_ = 0;                 // how far down the view the caret was before paging
     bool pageYKnown_ = false;         // while page keys follow each other
+    bool caretScrollsIntoView_ = true;  // but not where everything is selected
 };

@@ -24,6 +24,8 @@ class KeyboardParityTest : public QObject {
 private slots:
     void keysEndAlikeInBothEditors_data();
     void keysEndAlikeInBothEditors();
+    void shortRunsEndAlike_data();
+    void shortRunsEndAlike();
     void undoAllAndRedoAllGiveBothEnds();
 };
 
@@ -245,6 +247,8 @@ void KeyboardParityTest::keysEndAlikeInBothEditors_data()
         QTest::addRow("wide, seed %u", seed) << seed << keys << QSize(520, 200) << false;
         QTest::addRow("pattern editor, seed %u", seed) << seed << keys << patternSize << true;
     }
+    // The top row joined to the text's first by Backspace, then a page key.
+    QTest::newRow("pattern editor, seed 1167") << 1167u << 5641 << patternSize << true;
 }
 
 void KeyboardParityTest::keysEndAlikeInBothEditors()
@@ -309,6 +313,41 @@ void KeyboardParityTest::keysEndAlikeInBothEditors()
     if (differences > 0)
         qWarning("%d of %d keys differ", differences, keys);
     QVERIFY2(differences == 0, qPrintable(first));
+}
+
+void KeyboardParityTest::shortRunsEndAlike_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("keys");
+    // Deleting a word forward moves the caret as far as page keys know, so
+    // they measure its height afresh (seed 904); deleting backward does not.
+    QTest::newRow("Ctrl+Del between page keys")
+        << QString::fromUtf8("+}-}\n- \n😀'$\n=_b .") << "Down, PgUp, Ctrl+Del, PgDown";
+    QTest::newRow("Ctrl+Backspace between page keys") << "a\nb\nc\nd\ne\nf\ng\nh" << "PgDown, Ctrl+Backspace, PgDown";
+    // Typing over a character moves the caret, though it ends where it was.
+    QTest::newRow("typing between page keys") << "a\nb\nc\nd\ne" << "Ctrl+End, Left, Shift+Right, PgDown, x, Shift+PgUp";
+    // Selecting everything is no move of the caret either.
+    QTest::newRow("Ctrl+A between page keys") << "{*\n\n_Z\n!|\n$" << "Down, Down, Down, PgUp, Ctrl+A, Shift+PgUp";
+    QTest::newRow("Ctrl+A leaves the view") << "a\nb\nc\nd\ne\nf" << "Ctrl+A, Up, Shift+PgUp";
+    // A page down to a row inside a wrapped line shows it a pixel lower.
+    QTest::newRow("paging into a wrapped line") << QString(400, u'x') + "\na\nb\nc\nd\ne" << "PgDown, Down, PgDown";
+}
+
+void KeyboardParityTest::shortRunsEndAlike()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, keys);
+    Editors editors(QSize(520, 60), true);
+    QVERIFY(QTest::qWaitForWindowExposed(&editors.ours));
+    editors.ours.setPlainText(text);
+    editors.Align();
+    for (const QString& name : keys.split(QStringLiteral(", "))) {
+        const QKeyCombination key = QKeySequence(name)[0];
+        const Press press{key.key(), key.keyboardModifiers(), name.size() == 1 ? name : QString()};
+        Send(&editors.ours, press);
+        Send(&editors.standard, press);
+        QVERIFY2(editors.Difference().isEmpty(), qPrintable(Describe(press) + u' ' + editors.Difference()));
+    }
 }
 
 void KeyboardParityTest::undoAllAndRedoAllGiveBothEnds()
