@@ -93,6 +93,62 @@ void SlicedTextView::ZoomBy(float points)
     setFont(zoomed);
 }
 
+void SlicedTextView::NoteTopBeforeEdit(qsizetype from)
+{
+    topBeforeEdit_.reset();
+    const qsizetype top = Top();
+    const Slice line = LineAround(top);
+    if (from > line.end)
+        return;  // the top's line stays as it is
+    TopBeforeEdit before;
+    before.from = from;
+    if (from < line.start) {
+        const std::string_view bytes = text().Bytes();
+        before.lineBreaks = std::count(bytes.begin() + from, bytes.begin() + line.start, '\n');
+        before.base = line.start;
+    } else {
+        // The rows before the one the edit starts in stay, but for the end
+        // of the row just before it: a character typed at a row's start may
+        // fit at the end of the row above.
+        Row row = RowAt(std::min(from, top));
+        Row above = row;
+        if (StartOf(row) > line.start && StepRow(above, false))
+            row = above;
+        before.base = StartOf(row);
+    }
+    // Counted row by row, as far as a few pages of rows.
+    constexpr int mostRows = 1000;
+    Row row = RowAt(before.base);
+    while (StartOf(row) < top && before.rows < mostRows && StepRow(row, true))
+        ++before.rows;
+    if (StartOf(row) != top)
+        before.offset = top - before.base;
+    topBeforeEdit_ = before;
+}
+
+qsizetype SlicedTextView::TopAfterEdit(const TopBeforeEdit& before) const
+{
+    const TextSpan all = text();
+    qsizetype base = before.base;
+    if (before.lineBreaks > 0) {
+        base = before.from;
+        for (qsizetype breaks = before.lineBreaks; breaks > 0; --breaks) {
+            const qsizetype at = all.indexOf(u'\n', base);
+            if (at < 0)
+                return all.size();  // no such line now: the view ends with the text
+            base = at + 1;
+        }
+    }
+    if (before.offset >= 0)
+        return std::min(base + before.offset, all.size());
+    Row row = RowAt(base);
+    for (int rows = 0; rows < before.rows; ++rows) {
+        if (!StepRow(row, true))
+            break;
+    }
+    return StartOf(row);
+}
+
 void SlicedTextView::TextChanged(qsizetype from)
 {
     knownLine_ = {0, -1};
@@ -100,13 +156,24 @@ void SlicedTextView::TextChanged(qsizetype from)
     // row's end depends on no more than a row of the text after it.
     rowStartAtStep_.erase(rowStartAtStep_.lower_bound(from - SliceLength), rowStartAtStep_.end());
     ForgetLayouts();
+    // The top row as the edit left it, when it was noted before.
+    std::optional<qsizetype> kept;
+    if (topBeforeEdit_ && topBeforeEdit_->from == from)
+        kept = TopAfterEdit(*topBeforeEdit_);
+    topBeforeEdit_.reset();
+    const int shift = topShift_;
     UpdateScrollBar();
     // An edit before the top row's start, such as joining it to the row
     // above, leaves the view starting inside a row: it starts with that row,
     // so that the text's first row keeps its margin above.
-    const qsizetype top = RowAround(Top()).start;
+    const qsizetype top = RowAround(kept.value_or(Top())).start;
     if (top != Top())
         verticalScrollBar()->setValue(static_cast<int>(top));
+    if (kept && Top() == top) {
+        // The same row, where it showed before.
+        shownTop_ = top;
+        topShift_ = shift;
+    }
     viewport()->update();
 }
 

@@ -69,6 +69,11 @@ protected:
     virtual void PaintOver(QPainter& painter, const Slice& slice, const QTextLayout& layout,
                            const QPointF& origin);
 
+    // Call before the text changes from `from` on. The view then starts as
+    // the standard editor's does: with the line as many lines from the
+    // text's start as before, and its row as many rows into that line,
+    // whatever characters they now hold.
+    void NoteTopBeforeEdit(qsizetype from);
     // Call when the text changed, from `from` on: the scroll bar and the
     // screen follow.
     void TextChanged(qsizetype from = 0);
@@ -165,6 +170,17 @@ private:
         int width = 0;
         std::shared_ptr<const QTextLayout> layout;
     };
+    // Where the top row was before an edit: `rows` rows below the line
+    // `lineBreaks` breaks after the edit's start, or with none, below
+    // `base`, a row start before the edit. A top too many rows down is kept
+    // as `offset` characters after that start instead.
+    struct TopBeforeEdit {
+        qsizetype from = 0;
+        qsizetype lineBreaks = 0;
+        qsizetype base = 0;
+        int rows = 0;
+        qsizetype offset = -1;
+    };
     bool NextSlice(Slice& slice) const;
     // Where the row holding `step` starts, in a long `line`.
     qsizetype RowStartAtOrBefore(qsizetype step, const Slice& line) const;
@@ -181,6 +197,8 @@ private:
     qreal TopRowY() const;
     // After the view's start changed: where its top row shows.
     void NoteTopMoved();
+    // Where the view starts after an edit, from where it started before.
+    qsizetype TopAfterEdit(const TopBeforeEdit& before) const;
     // How far below the viewport's edge `row` shows when scrolled down to.
     int ShiftScrolledDownTo(Row row) const;
     // Calls `visit` for the slices on screen, top down, with their top edge;
@@ -230,6 +248,7 @@ private:
     QBasicTimer autoScroll_;
     bool scrollingForDrop_ = false;
     qreal wheelRows_ = 0;         // a part of a row the wheel has turned
+    std::optional<TopBeforeEdit> topBeforeEdit_;
     qsizetype shownTop_ = 0;      // where the view started when last drawn
     int topShift_ = 0;            // how far below the edge its top row shows
 

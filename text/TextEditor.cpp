@@ -118,6 +118,8 @@ void TextEditor::Edit(qsizetype from, qsizetype to, const QString& text, bool jo
     // typing over a selection of one character: page keys start afresh.
     const bool caretMoves = !text.isEmpty() || Caret() > from;
     NoteChanges();
+    if (from < to || !text.isEmpty())
+        NoteTopBeforeEdit(from);
     if (!text_.Replace(from, to, text, joinPrevious))
         return;
     if (caretMoves)
@@ -147,10 +149,12 @@ void TextEditor::DeleteJoiningLastStep(qsizetype from, qsizetype to)
     const qsizetype anchor = anchor_;
     const qsizetype caret = caret_;
     NoteChanges();
+    if (from < to)
+        NoteTopBeforeEdit(from);
     if (!text_.Replace(from, to, {}, true))
         return;
     const auto kept = [&](qsizetype at) { return at <= from ? at : std::max(from, at - (to - from)); };
-    Changed(kept(anchor), kept(caret));
+    Changed(kept(anchor), kept(caret), from);
 }
 
 void TextEditor::NoteChanges()
