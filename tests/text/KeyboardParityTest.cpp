@@ -331,6 +331,15 @@ void KeyboardParityTest::shortRunsEndAlike_data()
     QTest::newRow("Ctrl+A leaves the view") << "a\nb\nc\nd\ne\nf" << "Ctrl+A, Up, Shift+PgUp";
     // A page down to a row inside a wrapped line shows it a pixel lower.
     QTest::newRow("paging into a wrapped line") << QString(400, u'x') + "\na\nb\nc\nd\ne" << "PgDown, Down, PgDown";
+    // An edit keeps the top row by its line's number and its number in the
+    // line: a character typed at the top row's start that fits on the row
+    // above leaves the view a row further on in the line.
+    QTest::newRow("typing at the top row's start") << "a " + QString(150, u'x') + "\nb\nc\nd\ne"
+                                                   << QString::fromUtf8("Down, Down, Down, Up, Up, Home, 中, PgDown");
+    // Lines pasted over a selection from the line above the top one.
+    QTest::newRow("pasting over the top line's start") << "a\nb\nc\nd\ne\nf\ng\nh"
+                                                       << "Shift+Down, Ctrl+C, Right, End, Shift+Down, Shift+Down, "
+                                                          "Shift+Down, Shift+Down, Ctrl+V, PgDown";
 }
 
 void KeyboardParityTest::shortRunsEndAlike()
