@@ -429,19 +429,24 @@ void TextEditor::Page(bool down, bool select)
         ScrollTo(top);
     const qreal y = atEnd ? (down ? std::numeric_limits<qreal>::max() : -1) : pageY_;
     qsizetype to = Caret();
+    bool stepped = false;
     for (;;) {
         // The end of a row wrapped inside a word is the start of the next:
         // a step that lands where it started goes no further.
         const std::optional<qsizetype> next = RowNextTo(to, down, x);
-        if (!next || *next == to)
+        if (!next)
+            break;
+        stepped = true;
+        if (*next == to)
             break;
         to = *next;
         if (down ? RowTop(to) >= y : RowTop(to) <= y)
             break;
     }
     const qreal pageY = pageY_;
-    // A caret that cannot move keeps its selection.
-    if (to != Caret())
+    // A caret with no row to go to keeps its selection; one that stepped,
+    // if only back to where it was, leaves it as any move does.
+    if (stepped)
         Select(select ? Anchor() : to, to);
     else
         ScrollToShow(Caret());

@@ -249,6 +249,8 @@ void KeyboardParityTest::keysEndAlikeInBothEditors_data()
     }
     // The top row joined to the text's first by Backspace, then a page key.
     QTest::newRow("pattern editor, seed 1167") << 1167u << 5641 << patternSize << true;
+    // PgUp over a selection whose first step up lands where the caret was.
+    QTest::newRow("narrow, seed 1206") << 1206u << 139 << QSize(170, 130) << false;
 }
 
 void KeyboardParityTest::keysEndAlikeInBothEditors()
