@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QHideEvent>
 #include <QShowEvent>
 #include <QTextDocument>
 #include <QVBoxLayout>
@@ -105,8 +106,18 @@ void TfrmSyntax::LayOutControls()
 void TfrmSyntax::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
+    if (!hidden_ || event->spontaneous())
+        return;
+    hidden_ = false;
     if (DialogSupport::CentreWhenShown(this, event))
         FormShow();
+}
+
+void TfrmSyntax::hideEvent(QHideEvent* event)
+{
+    QDialog::hideEvent(event);
+    if (!event->spontaneous())
+        hidden_ = true;
 }
 
 void TfrmSyntax::FormShow()

@@ -38,8 +38,13 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     void CreateControls();
     void LayOutControls();
+
+    // A showing starts when the dialog comes up from hidden. Qt 6.8 sends a
+    // show event again when a shown dialog is only brought to the front.
+    bool hidden_ = true;
 };

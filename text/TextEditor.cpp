@@ -12,10 +12,12 @@
 #include <QGuiApplication>
 #include <QInputMethod>
 #include <QKeyEvent>
+#include <QLibraryInfo>
 #include <QMimeData>
 #include <QMenu>
 #include <QPainter>
 #include <QScrollBar>
+#include <QVersionNumber>
 
 #include <algorithm>
 #include <limits>
@@ -237,13 +239,16 @@ void TextEditor::DeleteSelectingTo(qsizetype to)
 void TextEditor::SelectEverything()
 {
     // The standard editor selects everything where it stands: the view
-    // stays, and as it does not count this as a move of the caret, page keys
-    // after it page from the height they remembered before.
+    // stays. Up to Qt 6.7 it does not count this as a move of the caret, so
+    // page keys after it page from the height they remembered before; from
+    // Qt 6.8 on it does, and they page from where the caret is. We follow
+    // the Qt that runs, as the user's other editors do.
+    static const bool selectingMovesCaret = QLibraryInfo::version() >= QVersionNumber(6, 8);
     const bool pageYKnown = pageYKnown_;
     caretScrollsIntoView_ = false;
     selectAll();
     caretScrollsIntoView_ = true;
-    pageYKnown_ = pageYKnown;
+    pageYKnown_ = pageYKnown && !selectingMovesCaret;
 }
 
 void TextEditor::Undo(bool redo)

@@ -24,8 +24,9 @@ void* ComboBoxAccessible::interface_cast(QAccessible::InterfaceType type)
 QAccessible::State ComboBoxAccessible::state() const
 {
     QAccessible::State state = QAccessibleWidget::state();
+    // Expandable, not "has popup": Orca 48 says "opens popup" at every
+    // visit of a control with a popup, where a combo box's list is no news.
     state.expandable = true;
-    state.hasPopup = true;
     state.expanded = Box()->view()->isVisible();
     state.collapsed = !state.expanded;
     state.readOnly = true;
@@ -39,19 +40,23 @@ QString ComboBoxAccessible::text(QAccessible::Text which) const
     return QAccessibleWidget::text(which);
 }
 
+// The list is offered only while it is dropped down. Qt 6.8 keeps the
+// hidden list's current item in step with the selector, and that item then
+// says it has the keyboard focus beside the selector itself: a screen reader
+// would be told of two focused objects.
 int ComboBoxAccessible::childCount() const
 {
-    return 1;
+    return Box()->view()->isVisible() ? 1 : 0;
 }
 
 QAccessibleInterface* ComboBoxAccessible::child(int index) const
 {
-    return index == 0 ? QAccessible::queryAccessibleInterface(Box()->view()) : nullptr;
+    return index == 0 && childCount() == 1 ? QAccessible::queryAccessibleInterface(Box()->view()) : nullptr;
 }
 
 int ComboBoxAccessible::indexOfChild(const QAccessibleInterface* child) const
 {
-    return child && child->object() == Box()->view() ? 0 : -1;
+    return child && childCount() == 1 && child->object() == Box()->view() ? 0 : -1;
 }
 
 QStringList ComboBoxAccessible::actionNames() const

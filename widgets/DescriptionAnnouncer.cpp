@@ -2,7 +2,11 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QVersionNumber>
 #include <QWidget>
+
+#include <optional>
 
 #ifdef Q_OS_LINUX
 #include <QDBusArgument>
@@ -15,6 +19,11 @@
 #endif
 
 namespace {
+
+using DescriptionAnnouncer::Route;
+
+// Set by tests to take each route on any Qt.
+std::optional<Route> ForcedRoute;
 
 QWidget* FocusedCarrier(const QList<QWidget*>& carriers)
 {
@@ -81,13 +90,50 @@ void SetQuietly(QWidget* widget, const QString& text)
 
 #endif
 
+
+Route RouteOfRunningQt()
+{
+    const QVersionNumber running = QLibraryInfo::version();
+#ifdef TAMARIN_OWN_ATSPI_DESCRIPTION_EVENT
+    if (running < QVersionNumber(6, 5) && QDBusConnection(QStringLiteral("a11y")).isConnected())
+        return Route::OwnAtspiEvent;
+#endif
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    if (running >= QVersionNumber(6, 8))
+        return Route::QtEventAndAnnouncement;
+#endif
+    (void)running;
+    return Route::QtEvent;
+}
+
+Route ActiveRoute()
+{
+    static const Route route = RouteOfRunningQt();
+    return ForcedRoute ? *ForcedRoute : route;
+}
+
+
+void AnnounceText(QWidget* widget, const QString& text)
+{
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    QAccessibleAnnouncementEvent announcement(widget, text);
+    announcement.setPoliteness(QAccessible::AnnouncementPoliteness::Assertive);
+    QAccessible::updateAccessibility(&announcement);
+#else
+    (void)widget;
+    (void)text;
+#endif
+}
+
 // Sets the description of each carrier and tells assistive technology of
 // every change, and for `focused` even of the same text again.
 void SetAndTell(const QList<QWidget*>& carriers, QWidget* focused, const QString& text)
 {
-    const bool active = QAccessible::isActive();
+    // A route forced by a test is taken as if a screen reader listened.
+    const bool active = QAccessible::isActive() || ForcedRoute.has_value();
+    const Route route = ActiveRoute();
 #ifdef TAMARIN_OWN_ATSPI_DESCRIPTION_EVENT
-    if (active && QDBusConnection(QStringLiteral("a11y")).isConnected()) {
+    if (active && route == Route::OwnAtspiEvent) {
         for (QWidget* carrier : carriers) {
             const bool changed = carrier->accessibleDescription() != text;
             SetQuietly(carrier, text);
@@ -97,19 +143,25 @@ void SetAndTell(const QList<QWidget*>& carriers, QWidget* focused, const QString
         return;
     }
 #endif
-    // Everywhere else (Windows, or Linux without the bridge) Qt's own event.
-    // Qt 6.4's UI Automation bridge on Windows forwards no description change:
-    // a Windows screen reader finds the outcome as the control's full
-    // description when it reads the control, and in the outcome line, but is
-    // not told of it as it changes (that would take a UI Automation
-    // notification, which this Qt does not offer).
+    // Qt tells of a changed description itself. The same text again, which
+    // it does not tell of, is announced where Qt can announce, and otherwise
+    // sent as a description change with no change.
     bool focusedTold = false;
     for (QWidget* carrier : carriers) {
-        // Qt tells of a change itself.
         focusedTold |= carrier == focused && carrier->accessibleDescription() != text;
         carrier->setAccessibleDescription(text);
     }
-    if (active && focused && !focusedTold && !text.isEmpty()) {
+    if (!active || !focused || text.isEmpty())
+        return;
+#ifdef Q_OS_WIN
+    // Qt's UI Automation bridge forwards no description change at all.
+    focusedTold = false;
+#endif
+    if (focusedTold)
+        return;
+    if (route == Route::QtEventAndAnnouncement) {
+        AnnounceText(focused, text);
+    } else {
         QAccessibleEvent changed(focused, QAccessible::DescriptionChanged);
         QAccessible::updateAccessibility(&changed);
     }
@@ -127,12 +179,22 @@ void Announce(const QList<QWidget*>& carriers, const QString& text)
 void SayFor(QWidget* widget, const QString& text)
 {
 #ifdef TAMARIN_OWN_ATSPI_DESCRIPTION_EVENT
-    if (QAccessible::isActive() && !text.isEmpty())
+    if (QAccessible::isActive() && !text.isEmpty() && ActiveRoute() == Route::OwnAtspiEvent)
         SendAtspiDescriptionChange(widget, text);
 #else
     (void)widget;
     (void)text;
 #endif
+}
+
+Route ActiveRoute()
+{
+    return ::ActiveRoute();
+}
+
+void ForceRouteForTesting(std::optional<Route> route)
+{
+    ForcedRoute = route;
 }
 
 bool AnnounceAgain(const QList<QWidget*>& carriers)

@@ -8,6 +8,8 @@
 #include <QList>
 #include <QString>
 
+#include <optional>
+
 class QWidget;
 
 namespace DescriptionAnnouncer {
@@ -27,5 +29,22 @@ bool AnnounceAgain(const QList<QWidget*>& carriers);
 // the change once and reads the description it finds thereafter. Only where
 // the program sends the event itself (AT-SPI); elsewhere nothing is sent.
 void SayFor(QWidget* widget, const QString& text);
+
+// How a result reaches a screen reader, by the Qt that runs:
+// - Qt 6.4's AT-SPI bridge sends a description change with the object where
+//   the text belongs, so the program sends that event itself;
+// - Qt 6.5 and later send the text in their own event, but no event for
+//   the same text again, which a screen reader would drop anyway; the same
+//   result again then goes out as a description change without a change;
+// - Qt 6.8 announces the same result again (an AT-SPI announcement, a UI
+//   Automation notification), and on Windows every result, since Qt's UI
+//   Automation bridge forwards no description change.
+enum class Route { OwnAtspiEvent, QtEvent, QtEventAndAnnouncement };
+Route ActiveRoute();
+
+// For tests: takes `route` instead of the running Qt's (nullopt: the
+// running Qt's again).
+void ForceRouteForTesting(std::optional<Route> route);
+
 
 } // namespace DescriptionAnnouncer

@@ -7,6 +7,7 @@
 #include "EngineTestSupport.h"
 #include "WorkBudget.h"
 
+#include <algorithm>
 #include <functional>
 #include <limits>
 
