@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Builds Tamarin for 64-bit Windows on Debian 12 and writes
-# dist/Tamarin-<version>-windows-x64.zip.
+# Builds Tamarin for 64-bit Windows on Debian 12 or 13 and writes
+# dist/Tamarin-<version>-windows-x64.zip, with the Qt of the release it runs
+# on (Debian 12: 6.4; Debian 13: 6.8, whose announcements reach Windows
+# screen readers as UI Automation notifications).
 #
 # The Qt modules Tamarin uses (Core, Gui, Widgets) are cross-built once from
 # Debian's own Qt source, the very release Tamarin is built against on Linux,
@@ -43,19 +45,20 @@ host_cmake_dir=/usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/cmake
 # Source packages come from the same archive the system's packages do; the
 # line is kept in a file of its own so the system's sources stay as they are.
 enable_deb_src() {
-  local list=/etc/apt/sources.list.d/tamarin-deb-src.sources
+  local list=/etc/apt/sources.list.d/tamarin-deb-src.sources codename
   [ -f "$list" ] && return 0
-  say "adding Debian's source archive ($list)"
-  as_root tee "$list" >/dev/null <<'EOF'
+  codename=$(. /etc/os-release && echo "${VERSION_CODENAME:-bookworm}")
+  say "adding Debian's source archive for $codename ($list)"
+  as_root tee "$list" >/dev/null <<EOF
 Types: deb-src
 URIs: http://deb.debian.org/debian
-Suites: bookworm bookworm-updates
+Suites: $codename $codename-updates
 Components: main
 Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
 
 Types: deb-src
 URIs: http://deb.debian.org/debian-security
-Suites: bookworm-security
+Suites: $codename-security
 Components: main
 Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
 EOF
@@ -97,6 +100,13 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 EOF
 }
 
+# The native look: the Vista style up to Qt 6.6; from 6.7 on the modern
+# Windows style, which holds the Vista and Windows 11 looks.
+windows_style_plugin() {
+  if [ -d "$1/src/plugins/styles/modernwindows" ]; then echo QModernWindowsStylePlugin
+  else echo QWindowsVistaStylePlugin; fi
+}
+
 build_qt() {
   if [ -f "$qt_prefix/.tamarin-complete" ]; then
     say "reusing the cross-built Qt in $qt_prefix"
@@ -125,7 +135,7 @@ build_qt() {
   # rules, leaving out those of the parts not built.
   say "building qtbase (resumes where a previous run stopped)"
   cmake --build "$build" --parallel "$jobs" --target Widgets EntryPointImplementation \
-    QWindowsIntegrationPlugin QWindowsVistaStylePlugin
+    QWindowsIntegrationPlugin "$(windows_style_plugin "$src")"
   local not_built='/(config\.tests|direct2d|minimal|offscreen|gif|ico|fbconvenience|devicediscovery)(/|$)'
   local rules
   find "$build" -name cmake_install.cmake -printf '%h\n' | sort | while IFS= read -r rules; do
@@ -183,7 +193,7 @@ deploy() {
     cp "$qt_prefix/bin/$dll.dll" "$folder/"
   done
   cp "$qt_prefix/plugins/platforms/qwindows.dll" "$folder/platforms/"
-  cp "$qt_prefix/plugins/styles/qwindowsvistastyle.dll" "$folder/styles/"
+  cp "$qt_prefix"/plugins/styles/q*windows*style.dll "$folder/styles/"
   for dll in libgcc_s_seh-1.dll libstdc++-6.dll libwinpthread-1.dll; do
     cp "$("$target-g++-posix" -print-file-name="$dll")" "$folder/"
   done

@@ -2,6 +2,8 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QHash>
+#include <QVariant>
 
 #include <algorithm>
 
@@ -18,6 +20,10 @@ void* ComboBoxAccessible::interface_cast(QAccessible::InterfaceType type)
 {
     if (type == QAccessible::TextInterface)
         return static_cast<QAccessibleTextInterface*>(this);
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    if (type == QAccessible::AttributesInterface)
+        return static_cast<QAccessibleAttributesInterface*>(this);
+#endif
     return QAccessibleWidget::interface_cast(type);
 }
 
@@ -115,3 +121,17 @@ QString ComboBoxAccessible::attributes(int offset, int* start, int* end) const
     *end = offset < 0 || offset > count ? offset : count;
     return {};
 }
+
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+QList<QAccessible::Attribute> ComboBoxAccessible::attributeKeys() const
+{
+    return {QAccessible::Attribute::Custom};
+}
+
+QVariant ComboBoxAccessible::attributeValue(QAccessible::Attribute key) const
+{
+    if (key != QAccessible::Attribute::Custom)
+        return {};
+    return QVariant::fromValue(QHash<QString, QString>{{QStringLiteral("valuetext"), Box()->currentText()}});
+}
+#endif

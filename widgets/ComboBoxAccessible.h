@@ -9,7 +9,13 @@
 
 class QComboBox;
 
-class ComboBoxAccessible : public QAccessibleWidget, public QAccessibleTextInterface {
+class ComboBoxAccessible : public QAccessibleWidget,
+                           public QAccessibleTextInterface
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    ,
+                           public QAccessibleAttributesInterface
+#endif
+{
 public:
     explicit ComboBoxAccessible(QComboBox* box);
 
@@ -37,6 +43,14 @@ public:
     int offsetAtPoint(const QPoint& point) const override;
     void scrollToSubstring(int, int) override {}
     QString attributes(int offset, int* start, int* end) const override;
+
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    // QAccessibleAttributesInterface: the chosen item's text as the
+    // "valuetext" object attribute, where Orca 48 reads a combo box's value
+    // first (it would take the name where the list is not offered).
+    QList<QAccessible::Attribute> attributeKeys() const override;
+    QVariant attributeValue(QAccessible::Attribute key) const override;
+#endif
 
 private:
     QComboBox* Box() const;

@@ -146,15 +146,22 @@ void SetAndTell(const QList<QWidget*>& carriers, QWidget* focused, const QString
     // Qt tells of a changed description itself. The same text again, which
     // it does not tell of, is announced where Qt can announce, and otherwise
     // sent as a description change with no change.
+    // Only a changed description is set: Qt 6.8 tells of every setting,
+    // the same text again included.
     bool focusedTold = false;
     for (QWidget* carrier : carriers) {
-        focusedTold |= carrier == focused && carrier->accessibleDescription() != text;
+        if (carrier->accessibleDescription() == text)
+            continue;
+        focusedTold |= carrier == focused;
         carrier->setAccessibleDescription(text);
     }
     if (!active || !focused || text.isEmpty())
         return;
+    // Qt tells of a description change from 6.5 on; its UI Automation
+    // bridge (Windows) forwards none at all.
+    static const bool qtTellsChanges = QLibraryInfo::version() >= QVersionNumber(6, 5);
+    focusedTold = focusedTold && qtTellsChanges;
 #ifdef Q_OS_WIN
-    // Qt's UI Automation bridge forwards no description change at all.
     focusedTold = false;
 #endif
     if (focusedTold)
@@ -178,12 +185,16 @@ void Announce(const QList<QWidget*>& carriers, const QString& text)
 
 void SayFor(QWidget* widget, const QString& text)
 {
+    if (!QAccessible::isActive() || text.isEmpty())
+        return;
+    if (ActiveRoute() == Route::QtEventAndAnnouncement) {
+        AnnounceText(widget, text);
+        return;
+    }
 #ifdef TAMARIN_OWN_ATSPI_DESCRIPTION_EVENT
-    if (QAccessible::isActive() && !text.isEmpty() && ActiveRoute() == Route::OwnAtspiEvent)
-        SendAtspiDescriptionChange(widget, text);
+    SendAtspiDescriptionChange(widget, text);
 #else
     (void)widget;
-    (void)text;
 #endif
 }
 

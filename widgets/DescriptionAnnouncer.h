@@ -24,10 +24,10 @@ void Announce(const QList<QWidget*>& carriers, const QString& text);
 // carrier has the focus or its description is empty.
 bool AnnounceAgain(const QList<QWidget*>& carriers);
 
-// Has `text` spoken for `widget` (which has the focus) as a description
-// change, while its description stays what it is: a screen reader presents
-// the change once and reads the description it finds thereafter. Only where
-// the program sends the event itself (AT-SPI); elsewhere nothing is sent.
+// Has `text` spoken for `widget` (which has the focus) while its
+// description stays what it is: announced where Qt can announce (6.8),
+// otherwise a description change sent over AT-SPI by the program itself,
+// which a screen reader presents once and then forgets; elsewhere nothing.
 void SayFor(QWidget* widget, const QString& text);
 
 // How a result reaches a screen reader, by the Qt that runs:

@@ -232,6 +232,13 @@ void AccessibilityTest::selectorsLabelsAndLinks()
             selector->setCurrentIndex(index);
             QCOMPARE(node->text(QAccessible::Value), selector->currentText());
             QCOMPARE(node->textInterface()->text(0, node->textInterface()->characterCount()), selector->currentText());
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+            auto* attributes = static_cast<QAccessibleAttributesInterface*>(
+                node->interface_cast(QAccessible::AttributesInterface));
+            QVERIFY(attributes);
+            const auto custom = attributes->attributeValue(QAccessible::Attribute::Custom).value<QHash<QString, QString>>();
+            QCOMPARE(custom.value("valuetext"), selector->currentText());
+#endif
         }
         // The list is there while it is dropped down, and only then: a
         // hidden list's current item would say it has the focus too.

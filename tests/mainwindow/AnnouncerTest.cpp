@@ -101,6 +101,14 @@ private slots:
 
     void eachResultHeardOnce()
     {
+        // Qt 6.4 hands events to an update handler only while a screen
+        // reader listens (its own checks, tests/atspi and tests/orca, hear
+        // that path); later Qt always does.
+        told.clear();
+        QAccessibleEvent probe(focused, QAccessible::DescriptionChanged);
+        QAccessible::updateAccessibility(&probe);
+        if (told.isEmpty())
+            QSKIP("this Qt tells no update handler without a screen reader");
         QFETCH(int, route);
         QFETCH(bool, repeatsHeard);
         DescriptionAnnouncer::ForceRouteForTesting(Route(route));
