@@ -1,0 +1,137 @@
+// What the library's compiler checks once its parser is done
+// (basic_regex_creator: fixup_recursions, and the width of every look-behind,
+// calculate_backstep). Each failure is error_bad_pattern at position 0.
+#include "PatternParser.h"
+
+#include <climits>
+
+namespace tamarin::pattern {
+
+namespace {
+
+constexpr std::int64_t NotFixed = -1;
+
+std::int64_t Width(const Item& item);
+
+std::int64_t SequenceWidth(const std::vector<Item>& items)
+{
+    std::int64_t sum = 0;
+    for (const Item& item : items) {
+        const std::int64_t w = Width(item);
+        if (w < 0)
+            return NotFixed;
+        sum += w;
+        if (sum > INT_MAX)
+            return NotFixed;
+    }
+    return sum;
+}
+
+// A state the compiler can repeat a fixed number of times inside a look-behind.
+bool SingleState(const Item& item)
+{
+    switch (item.kind) {
+    case ExplainKind::Literal:
+    case ExplainKind::Escape:
+    case ExplainKind::AnyCharacter:
+    case ExplainKind::ClassEscape:
+        return true;
+    case ExplainKind::CharacterClass:
+        return !item.digraph;
+    default:
+        return false;
+    }
+}
+
+// The number of characters a construct always matches; NotFixed when it can
+// match different numbers (as the compiler reckons, which is stricter).
+std::int64_t Width(const Item& item)
+{
+    switch (item.kind) {
+    case ExplainKind::Literal:
+    case ExplainKind::Escape:
+    case ExplainKind::Quoted:
+        return static_cast<std::int64_t>(item.text.size());
+    case ExplainKind::AnyCharacter:
+    case ExplainKind::ClassEscape:
+        return 1;
+    case ExplainKind::CharacterClass:
+        return item.digraph ? NotFixed : 1;
+    case ExplainKind::BackReference:
+    case ExplainKind::Combining:
+    case ExplainKind::LineEnding:
+        return NotFixed;
+    case ExplainKind::LookAhead:
+    case ExplainKind::LookBehind:
+        return 0;
+    case ExplainKind::Quantifier: {
+        const Item& child = item.children.front();
+        std::int64_t prefix = 0;
+        if (item.lastOnly)
+            prefix = static_cast<std::int64_t>(child.text.size()) - 1;
+        else if (!SingleState(child))
+            return NotFixed;
+        if (item.max != static_cast<std::uint64_t>(item.number))
+            return NotFixed;
+        if (item.number > INT_MAX)
+            return NotFixed;
+        return prefix + item.number;
+    }
+    case ExplainKind::Alternation: {
+        std::int64_t width = NotFixed;
+        for (std::size_t i = 0; i < item.children.size(); ++i) {
+            const std::int64_t w = SequenceWidth(item.children[i].children);
+            if (w < 0 || (i > 0 && w != width))
+                return NotFixed;
+            width = w;
+        }
+        return width;
+    }
+    case ExplainKind::Conditional: {
+        // Without a second branch the compiler adds an empty one.
+        if (!item.children.empty() && item.children.front().kind == ExplainKind::Alternation)
+            return Width(item.children.front());
+        const std::int64_t yes = SequenceWidth(item.children);
+        return yes == 0 ? 0 : NotFixed;
+    }
+    case ExplainKind::Group:
+    case ExplainKind::NonCapturing:
+    case ExplainKind::Atomic:
+    case ExplainKind::InlineOptions:
+    case ExplainKind::Pattern:
+    case ExplainKind::Alternative:
+        return SequenceWidth(item.children);
+    default:
+        return 0;
+    }
+}
+
+bool EveryLookBehindFixed(const Item& item)
+{
+    if (item.kind == ExplainKind::LookBehind && SequenceWidth(item.children) < 0)
+        return false;
+    for (const Item& child : item.children)
+        if (!EveryLookBehindFixed(child))
+            return false;
+    return true;
+}
+
+} // namespace
+
+void Parser::CompilerChecks()
+{
+    for (const Recursion& r : recursions) {
+        const std::int64_t index = r.byName ? NameIndex(static_cast<int>(r.target)) : r.target;
+        if (index < 0 || index > static_cast<std::int64_t>(markCount))
+            Fail(PatternError::BadPattern, 0);
+    }
+    for (const int hash : namedConditions)
+        if (NameIndex(hash) <= 0)
+            Fail(PatternError::BadPattern, 0);
+    if (!EveryLookBehindFixed(root))
+        Fail(PatternError::BadPattern, 0);
+    if (!recursions.empty())
+        unsure.push_back("a recursion: the compiler rejects one that can recurse without reading a character");
+}
+
+} // namespace tamarin::pattern
