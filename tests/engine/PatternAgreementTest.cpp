@@ -28,6 +28,7 @@ namespace {
 struct Tally {
     long cases = 0, agreed = 0, unsure = 0, unsureAgreed = 0, disagreed = 0;
     std::vector<std::string> examples;
+    std::vector<std::string> unsureExamples;  // unsure, and rightly so
 };
 
 std::string Printable(const std::string& pattern)
@@ -79,6 +80,8 @@ void Compare(const std::string& pattern, int syntax, bool caseSensitive, Tally& 
     if (ours.unsure) {
         ++tally.unsure;
         tally.unsureAgreed += difference.empty();
+        if (!difference.empty() && tally.unsureExamples.size() < 3)
+            tally.unsureExamples.push_back("'" + Printable(pattern) + "' (" + ours.unsureWhy + "): " + difference);
         return;
     }
     if (difference.empty()) {
@@ -100,6 +103,8 @@ void Report(const char* corpus, const Tally (&tallies)[3])
                     corpus, SyntaxNames[syntax], t.cases, t.agreed, t.unsure, t.unsureAgreed, t.disagreed);
         for (const std::string& example : t.examples)
             std::printf("    %s: %s\n", SyntaxNames[syntax], example.c_str());
+        for (const std::string& example : t.unsureExamples)
+            std::printf("    %s, unsure: %s\n", SyntaxNames[syntax], example.c_str());
         EXPECT_EQ(t.disagreed, 0) << corpus << " " << SyntaxNames[syntax];
     }
     std::fflush(stdout);
