@@ -43,7 +43,7 @@ bool Parser::ParsePerlExtension()
     markReset_ = -1;
     maxMark_ = markCount;
     std::intmax_t v = 0;
-    bool recursion = false, recursionByName = false, isDefine = false, conditionAssert = false;
+    bool recursion = false, recursionByName = false, isDefine = false;
     std::string name;
     Item condition;  // of a conditional
     condition.kind = ExplainKind::Condition;
@@ -249,7 +249,6 @@ bool Parser::ParsePerlExtension()
                     FailAtParen(PatternError::PerlExtension);
                 pos_ -= 2;
             }
-            conditionAssert = true;
         }
         break;
     }
@@ -327,10 +326,9 @@ bool Parser::ParsePerlExtension()
             FailAtParen(PatternError::BadPattern);
         // What follows the inserted alternative must be the condition itself.
         const std::vector<Item>& yes = frame.bars.empty() ? frame.sequence : frame.alternatives.front();
-        if (conditionAssert) {
-            if (yes.empty() || (yes.front().kind == ExplainKind::Quantifier && yes.front().greed != Greed::Possessive))
-                FailAtParen(PatternError::BadRepeat);
-        }
+        // A quantifier on the condition is inserted before it (a possessive one brackets it in a group).
+        if (!yes.empty() && yes.front().kind == ExplainKind::Quantifier && yes.front().greed != Greed::Possessive)
+            FailAtParen(PatternError::BadRepeat);
     }
     Item closed = CloseFrame(Pos(pos_));
     Append(std::move(closed), State::EndMark);
