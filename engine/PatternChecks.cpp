@@ -125,9 +125,11 @@ void Parser::CompilerChecks()
         if (index < 0 || index > static_cast<std::int64_t>(markCount))
             Fail(PatternError::BadPattern, 0);
     }
-    for (const int hash : namedConditions)
-        if (NameIndex(hash) <= 0)
-            Fail(PatternError::BadPattern, 0);
+    // The compiler looks the names of (?(R&name) up only in a pattern that recurses.
+    if (!recursions.empty())
+        for (const int hash : namedConditions)
+            if (NameIndex(hash) <= 0)
+                Fail(PatternError::BadPattern, 0);
     if (!EveryLookBehindFixed(root))
         Fail(PatternError::BadPattern, 0);
     if (!recursions.empty())

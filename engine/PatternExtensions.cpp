@@ -322,10 +322,10 @@ bool Parser::ParsePerlExtension()
         const Frame& frame = Top();
         if (frame.bars.size() > 1)
             FailAtParen(PatternError::BadPattern);
-        if (frame.bars.size() == 1 && isDefine)
-            FailAtParen(PatternError::BadPattern);
         // What follows the inserted alternative must be the condition itself.
         const std::vector<Item>& yes = frame.bars.empty() ? frame.sequence : frame.alternatives.front();
+        if (frame.bars.size() == 1 && isDefine && !yes.empty() && yes.front().kind == ExplainKind::Condition)
+            FailAtParen(PatternError::BadPattern);
         // A quantifier on the condition is inserted before it (a possessive one brackets it in a group).
         if (!yes.empty() && yes.front().kind == ExplainKind::Quantifier && yes.front().greed != Greed::Possessive)
             FailAtParen(PatternError::BadRepeat);

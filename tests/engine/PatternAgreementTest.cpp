@@ -194,6 +194,15 @@ TEST(PatternAgreement, GeneratedFromDictionary)
     for (const char* c : {"a", "b", "Z", "0", "9", "-", ",", ":", "=", "'", "<", ">", "#", " ", "\n", "{", "}",
                           "[", "\\", "x", "P", "&", "\xE9"})
         tokens.emplace_back(c);
+    // And constructs of the three syntaxes that the dictionary has no token for.
+    for (const char* c : {"(?'n'", "(?P>n)", "(?-1)", "(?+1)", "(?|", "\\g{n}", "\\k'n'", "\\g-1", "(?(<n>)",
+                          "(?(R)", "(?(R1)", "(?(R&n)", "(?(DEFINE)", "(?(?=a)", "(?(?<!a)", "[z-a]", "[a-]",
+                          "\\p{", "{,", "{1,2", "(?s)", "(?-i)", "(?m)", "(?-m)", "(?i:", "(?x:", "(*F)", "(*THEN)",
+                          "\\R", "\\X", "\\C", "\\N{", "\\cA", "\\e", "\\x{41}", "\\012", "[\\d-z]", "[.",
+                          "[:", "[=", "[[:<:]]", "[[.space.]]", "\\<", "\\>", "\\'", "\\`", "\\+", "\\?", "\\|",
+                          "\\v", "\\h", "\\pL", "\\Q", "a{3,2}", "{ 2 }", "\\{1,\\}", "[[:^alpha:]]", "[]a]",
+                          "[^]a]", "\\0377", "\\x7", "{99999999999999999999}"})
+        tokens.emplace_back(c);
     const long perSyntax = GeneratedPerSyntax();
     Tally tallies[3];
     for (int syntax = 0; syntax < 3; ++syntax) {
