@@ -207,6 +207,7 @@ void Parser::ParseSetLiteral(Item& set, std::vector<Digraph>& singles)
     if (end_ == pos_)
         Fail(PatternError::Bracket, pos_ - base_);
     if (RoleAt(pos_) == Dash) {
+        const std::size_t dash = Pos(pos_);
         if (end_ == ++pos_)
             Fail(PatternError::Bracket, pos_ - base_);
         if (RoleAt(pos_) != CloseSet) {
@@ -218,7 +219,7 @@ void Parser::ParseSetLiteral(Item& set, std::vector<Digraph>& singles)
             Item range = SetItem(ExplainKind::ClassRange, startBegin, Pos(pos_));
             range.text = Text(start) + '-' + Text(stop);
             range.digraph = start.second || stop.second;
-            Item from = SetItem(ExplainKind::ClassItem, startBegin, startBegin);
+            Item from = SetItem(ExplainKind::ClassItem, startBegin, dash);
             from.text = Text(start);
             Item to = SetItem(ExplainKind::ClassItem, endBegin, Pos(pos_));
             to.text = Text(stop);
@@ -241,7 +242,8 @@ void Parser::ParseSetLiteral(Item& set, std::vector<Digraph>& singles)
     singles.push_back(start);
     if (start.second)
         contents->digraphs = true;
-    Item item = SetItem(ExplainKind::ClassItem, startBegin, Pos(pos_));
+    const bool collating = RoleAt(base_ + startBegin) == OpenSet && RoleAt(base_ + startBegin + 1) == Dot;
+    Item item = SetItem(collating ? ExplainKind::CollatingElement : ExplainKind::ClassItem, startBegin, Pos(pos_));
     item.text = Text(start);
     item.digraph = start.second != 0;
     set.children.push_back(std::move(item));

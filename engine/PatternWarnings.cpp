@@ -69,6 +69,10 @@ void CheckClass(const Item& set, std::vector<ExplainWarning>& warnings)
             Add(warnings, child, "The range " + CharacterWords(child.text.front()) + " to " +
                                      CharacterWords(child.text.back()) +
                                      " runs backwards in character codes; the library orders it by the code page's collation");
+        if (child.kind == ExplainKind::ClassRange && child.text.size() == 3 && child.text.front() >= 'A' &&
+            child.text.front() <= 'Z' && child.text.back() >= 'a' && child.text.back() <= 'z')
+            Add(warnings, child, "The range from an upper-case to a lower-case letter also takes the characters "
+                                 "between the two alphabets: [ \\ ] ^ _ and `");
         if (!seen.insert({child.kind, child.text}).second)
             Add(warnings, child, "This item is already in the class");
     }

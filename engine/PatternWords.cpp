@@ -87,12 +87,12 @@ std::string Times(const Item& q)
 {
     const std::uint64_t none = ~std::uint64_t{0};
     const auto low = static_cast<std::uint64_t>(q.number);
-    if (low == 0 && q.max == none) return "Zero or more times";
-    if (low == 1 && q.max == none) return "One or more times";
-    if (low == 0 && q.max == 1) return "Optionally (zero times or once)";
+    if (low == 0 && q.max == none) return "zero or more times";
+    if (low == 1 && q.max == none) return "one or more times";
+    if (low == 0 && q.max == 1) return "optionally (zero times or once)";
     if (q.max == none) return std::to_string(low) + " or more times";
-    if (low == q.max) return low == 1 ? "Exactly once" : "Exactly " + std::to_string(low) + " times";
-    return "Between " + std::to_string(low) + " and " + std::to_string(q.max) + " times";
+    if (low == q.max) return low == 1 ? "exactly once" : "exactly " + std::to_string(low) + " times";
+    return "between " + std::to_string(low) + " and " + std::to_string(q.max) + " times";
 }
 
 std::string OptionNames(unsigned flags, bool on)
@@ -327,7 +327,7 @@ std::string ErrorWords(PatternError error)
     switch (error) {
     case PatternError::None: return "";
     case PatternError::Collate: return "an unknown collating element";
-    case PatternError::ClassName: return "an unknown character class, or a class the library cannot store";
+    case PatternError::ClassName: return "a class the library cannot take: an unknown class name, or a range whose ends are out of order";
     case PatternError::Escape: return "a bad or unfinished escape";
     case PatternError::BackReference: return "a back-reference to a group that does not exist";
     case PatternError::Bracket: return "a [ is never closed";
