@@ -99,6 +99,36 @@ const NodeRow nodeRows[] = {
      "one character, any of: the character \"\\\"; the character \"n\" (in the POSIX syntaxes a backslash between "
      "brackets is a plain character)"},
     {"ExtendedParenthesisGroups", "(a)", 2, true, 0, 3, "Group 1, capturing: the text \"a\""},
+    {"FreeSpacingDropsWhiteSpace", "(?x)a b", 0, true, 4, 7, "the text \"ab\""},
+    {"FreeSpacingComment", "(?x)a#note\nb", 0, true, 5, 11, "A comment, ignored: \"note\\x0A\""},
+    {"HexEscape", "\\x41", 0, true, 0, 4, "the character \"A\""},
+    {"ControlEscape", "\\cA", 0, true, 0, 3, "the character 0x01"},
+    {"OctalEscape", "\\012", 0, true, 0, 4, "the character line feed (\\n)"},
+    {"NamedCharacter", "\\N{space}", 0, true, 0, 9, "the character space"},
+    {"RecursionCondition", "(?(R)a|b)", 0, true, 2, 5, "Condition: inside a recursion"},
+    {"DefineCondition", "(?(DEFINE)(?<n>a))(?&n)", 0, true, 2, 10,
+     "Condition: never true (DEFINE: groups written only to be called by recursion)"},
+    {"RecursionByName", "(?(DEFINE)(?<n>a))(?&n)", 0, true, 18, 23, "the pattern of group \"n\" again, recursively"},
+    {"LookAheadCondition", "(?(?=a)ab|c)", 0, true, 2, 7, "Look-ahead: followed by the text \"a\""},
+    {"BranchReset", "(?|(a)|(b))", 0, true, 0, 11,
+     "Group, not capturing, each alternative numbering its groups from the same number: One of 2 alternatives"},
+    {"StartOfText", "\\Aa", 0, true, 0, 2, "the start of the text"},
+    {"EndOfText", "a\\z", 0, true, 1, 3, "the end of the text"},
+    {"SoftEnd", "a\\Z", 0, true, 1, 3, "the end of the text, or before a line break that ends it"},
+    {"Continue", "\\Ga", 0, true, 0, 2, "where the previous match ended"},
+    {"WordStart", "\\<a", 0, true, 0, 2, "the start of a word"},
+    {"WordEndInClassForm", "a[[:>:]]", 0, true, 1, 8, "the end of a word"},
+    {"NegatedNamedClass", "[[:^alpha:]]", 0, true, 1, 11, "any character but a letter"},
+    {"LineEnding", "a\\R", 0, true, 1, 3, "a line break: \\r\\n, or one of \\n \\v \\f \\r and 0x85"},
+    {"Combining", "\\X", 0, true, 0, 2, "one character and the marks that combine with it"},
+    {"DotMatchesLineBreaks", "(?s).", 0, true, 4, 5, "any character, line breaks too"},
+    {"DotWithoutLineBreaks", "(?-s).", 0, true, 5, 6, "any character but a line break"},
+    {"BasicBarIsText", "a\\|b", 1, true, 1, 3,
+     "the character \"|\" (in POSIX Basic this escape stands for the character itself)"},
+    {"BasicLeadingStarIsText", "^*a", 1, true, 1, 3,
+     "the text \"*a\""},
+    {"ExtendedAlternatives", "a|b", 2, true, 0, 3, "One of 2 alternatives"},
+    {"ExtendedClassEscapeStillAClass", "[\\d]", 2, true, 1, 3, "a digit"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Rows, ExplainNodes, testing::ValuesIn(nodeRows),
@@ -135,7 +165,65 @@ const VerdictRow verdictRows[] = {
     {"RangeOutOfOrder", "[z-a]", 0,
      "Stops compiling at position 5: a class the library cannot take: an unknown class name, or a range whose ends are out of order"},
     {"RecursionIsUnsure", "a(?R)?", 0, "Compiles · 0 groups · unsure"},
+    {"QuantifierAfterPossessiveIsUnsure", "(a)b++\\Q\\E*", 0, "Compiles · 1 group · unsure"},
 };
+
+struct ErrorRow {
+    const char* name;
+    const char* pattern;
+    int syntax;
+    std::size_t position;
+    PatternError error;
+};
+
+class ExplainErrors : public testing::TestWithParam<ErrorRow> {};
+
+// Where and why the library stops, as it stops (each row checked against it too).
+TEST_P(ExplainErrors, StopsWhereTheLibraryStops)
+{
+    const ErrorRow& row = GetParam();
+    const PatternExplanation e = ExplainPattern(row.pattern, row.syntax, true);
+    EXPECT_FALSE(e.compiles);
+    EXPECT_EQ(e.errorPosition, row.position);
+    EXPECT_EQ(e.error, row.error);
+    EXPECT_FALSE(e.errorWords.empty());
+    const LibraryReading library = ReadPatternWithLibrary(row.pattern, row.syntax, true);
+    EXPECT_FALSE(library.compiles);
+    EXPECT_EQ(library.errorPosition, row.position);
+    EXPECT_EQ(library.error, row.error);
+}
+
+const ErrorRow errorRows[] = {
+    {"UnclosedGroup", "a(b", 0, 3, PatternError::Paren},
+    {"UnopenedGroup", "ab)", 0, 2, PatternError::Paren},
+    {"UnclosedClass", "[ab", 0, 3, PatternError::Bracket},
+    {"UnknownClassName", "[[:foo:]]", 0, 3, PatternError::ClassName},
+    {"UnknownCollatingName", "[[.foo.]]", 0, 3, PatternError::Collate},
+    {"RepeatAtTheStart", "+a", 0, 0, PatternError::BadRepeat},
+    {"RepeatOfAnAnchor", "^*", 0, 2, PatternError::BadRepeat},
+    {"RepeatAfterPossessive", "a++*", 0, 3, PatternError::BadRepeat},
+    {"CountsOutOfOrder", "a{3,2}", 0, 4, PatternError::BadBrace},
+    {"TrailingBackslash", "a\\", 0, 2, PatternError::Escape},
+    {"BadHexEscape", "\\xg", 0, 0, PatternError::Escape},
+    {"BackReferenceToNoGroup", "(a)\\2", 0, 5, PatternError::BackReference},
+    {"EmptyLookAhead", "a(?=)", 0, 1, PatternError::PerlExtension},
+    {"UnknownExtension", "(?Q)", 0, 0, PatternError::PerlExtension},
+    {"UnknownVerb", "(*NOPE)", 0, 0, PatternError::PerlExtension},
+    // The library rewinds to the nearest ( before the end: the condition's.
+    {"TwoBarsInAConditional", "(?(1)a|b|c)", 0, 2, PatternError::BadPattern},
+    {"RecursionToNoGroup", "(?2)(a)", 0, 0, PatternError::BadPattern},
+    {"BasicTrailingBackslash", "a\\", 1, 2, PatternError::Paren},
+    {"BasicUnclosedInterval", "a\\{2", 1, 4, PatternError::Brace},
+    {"BasicRepeatOfAGroupStart", "\\(*a\\)", 1, 3, PatternError::BadRepeat},
+    {"BasicEmptyPattern", "", 1, 0, PatternError::Empty},
+    {"ExtendedLoneCloseBrace", "a}", 2, 1, PatternError::Brace},
+    {"ExtendedRepeatAtTheStart", "*a", 2, 0, PatternError::BadRepeat},
+    {"ExtendedUnclosedInterval", "a{1,", 2, 4, PatternError::Brace},
+    {"ExtendedOctalBackReference", "\\1", 2, 0, PatternError::Escape},
+};
+
+INSTANTIATE_TEST_SUITE_P(Rows, ExplainErrors, testing::ValuesIn(errorRows),
+                         [](const testing::TestParamInfo<ErrorRow>& info) { return std::string(info.param.name); });
 
 INSTANTIATE_TEST_SUITE_P(Rows, ExplainVerdict, testing::ValuesIn(verdictRows),
                          [](const testing::TestParamInfo<VerdictRow>& info) { return std::string(info.param.name); });
@@ -171,6 +259,31 @@ const WarningRow warningRows[] = {
 
 INSTANTIATE_TEST_SUITE_P(Rows, ExplainWarnings, testing::ValuesIn(warningRows),
                          [](const testing::TestParamInfo<WarningRow>& info) { return std::string(info.param.name); });
+
+TEST(Explain, OrdinaryPatternsAreSure)
+{
+    for (const char* pattern : {"(a)(?<n>b)\\k<n>", "(?<=ab)c|d", "[[:alpha:]]+", "(?(1)a|b)", "a++b"})
+        EXPECT_FALSE(ExplainPattern(pattern, 0, true).unsure) << pattern;
+}
+
+TEST(Explain, SpansOfGroupsInEachSyntax)
+{
+    // POSIX Basic counts a group from its (, after the backslash, as the library does.
+    const struct {
+        const char* pattern;
+        int syntax;
+        std::vector<std::pair<std::size_t, std::size_t>> spans;
+    } rows[] = {
+        {"(a)(?<n>b(c))", 0, {{0, 2}, {3, 12}, {9, 11}}},
+        {"\\(a\\(b\\)\\)", 1, {{1, 9}, {4, 7}}},
+        {"((a)|b)", 2, {{0, 6}, {1, 3}}},
+    };
+    for (const auto& row : rows) {
+        const PatternExplanation e = ExplainPattern(row.pattern, row.syntax, true);
+        EXPECT_EQ(e.groupSpans, row.spans) << row.pattern;
+        EXPECT_EQ(ReadPatternWithLibrary(row.pattern, row.syntax, true).groupSpans, row.spans) << row.pattern;
+    }
+}
 
 TEST(Explain, NoWarningForPlainPatterns)
 {
