@@ -49,6 +49,7 @@ std::int64_t Width(const Item& item)
 {
     switch (item.kind) {
     case ExplainKind::Literal:
+        return static_cast<std::int64_t>(item.count);
     case ExplainKind::Escape:
     case ExplainKind::Quoted:
         return static_cast<std::int64_t>(item.text.size());

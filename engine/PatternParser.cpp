@@ -4,6 +4,7 @@
 // parse_alt, unwind_alts), read into a tree.
 #include "PatternParser.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace tamarin::pattern {
@@ -60,6 +61,8 @@ Parser::Parser(std::string_view pattern, int syntaxIndex, bool caseSensitive)
       flags_(FlagsFor(syntaxIndex, caseSensitive))
 {
     baseFlags = flags_;
+    for (int c = 0; c < 256; ++c)
+        plain_[c] = TakenAsLiteral(chars_.RoleOf(static_cast<char>(c)));
     if (base_ == nullptr)
         base_ = end_ = pos_ = "";
 }
@@ -114,7 +117,9 @@ void Parser::AppendLiteralChar(const char* at, char c)
         frame.target == static_cast<int>(frame.sequence.size()) - 1) {
         Item& run = frame.sequence.back();
         if (run.kind == ExplainKind::Literal && run.options == flags_) {
-            run.text.push_back(c);
+            if (run.text.size() < LiteralTextCap || FreeSpacing())
+                run.text.push_back(c);
+            ++run.count;
             run.end = Pos(at) + 1;
             return;
         }
@@ -124,6 +129,7 @@ void Parser::AppendLiteralChar(const char* at, char c)
     item.begin = Pos(at);
     item.end = Pos(at) + 1;
     item.text.assign(1, c);
+    item.count = 1;
     Append(std::move(item), State::Literal);
 }
 
@@ -308,12 +314,17 @@ bool Parser::ParseLiteral()
     if (!FreeSpacing()) {
         const char* first = pos_;
         const char* last = first + 1;
-        while (last != end_ && TakenAsLiteral(chars_.RoleOf(*last)))
+        while (last != end_ && plain_[static_cast<unsigned char>(*last)])
             ++last;
         AppendLiteralChar(first, *first);
         if (last - first > 1) {
+            // Outside free-spacing a run is the pattern's own characters: the
+            // tree keeps its first ones and its length, not a copy of it all.
             Item& run = Top().sequence.back();
-            run.text.append(first + 1, last);
+            const auto rest = static_cast<std::size_t>(last - (first + 1));
+            if (run.text.size() < LiteralTextCap)
+                run.text.append(first + 1, std::min(rest, LiteralTextCap - run.text.size()));
+            run.count += rest;
             run.end = Pos(last);
         }
         pos_ = last;
@@ -425,14 +436,18 @@ bool Parser::ParseRepeat(std::uint64_t low, std::uint64_t high)
     quant.max = high;
     quant.greed = greed;
     quant.text.assign(quantifier, pos_);
-    if (repeated.kind == ExplainKind::Literal && repeated.text.size() > 1) {
+    if (repeated.kind == ExplainKind::Literal && repeated.count > 1) {
         Item lastChar;
         lastChar.kind = ExplainKind::Literal;
         lastChar.options = repeated.options;
-        lastChar.text.assign(1, repeated.text.back());
+        const bool whole = repeated.text.size() == repeated.count;
+        lastChar.text.assign(1, whole ? repeated.text.back() : base_[repeated.end - 1]);
+        lastChar.count = 1;
         lastChar.end = repeated.end;
         lastChar.begin = repeated.end - 1;
-        repeated.text.pop_back();
+        if (whole)
+            repeated.text.pop_back();
+        repeated.count -= 1;
         repeated.end -= 1;
         frame.sequence.push_back(std::move(repeated));
         repeated = std::move(lastChar);

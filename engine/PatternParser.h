@@ -30,7 +30,8 @@ enum class Greed : std::int32_t { Greedy, Lazy, Possessive };
 struct Item {
     ExplainKind kind = ExplainKind::Literal;
     std::size_t begin = 0, end = 0;
-    std::string text;        // the characters matched, or a name
+    std::string text;        // the characters matched (a long literal: its first ones), or a name
+    std::size_t count = 0;   // a literal's number of characters
     std::int64_t number = 0; // group, back-reference or recursion number; a quantifier's minimum
     std::uint64_t max = 0;   // a quantifier's maximum (~0: no limit)
     Greed greed = Greed::Greedy;
@@ -51,6 +52,9 @@ enum class State : std::int32_t {
     WordBoundary, WithinWord, WordStart, WordEnd, BufferStart, BufferEnd, SoftBufferEnd,
     RestartContinue, Backstep, Recurse, AssertBackref, Verb, Combining,
 };
+
+// How many characters of a long literal the tree keeps: the words show fewer.
+constexpr std::size_t LiteralTextCap = 256;
 
 struct Stop {};  // thrown at the first error, as the library throws
 
@@ -129,6 +133,7 @@ private:
     bool FreeSpacing() const { return (flags_ & (option::MainType | option::ModX | option::NoPerlEx)) == option::ModX; }
 
     const Characters& chars_;
+    bool plain_[256] = {};  // the characters a run of literal text goes on over
     const char* base_;
     const char* end_;
     const char* pos_;

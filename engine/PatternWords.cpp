@@ -1,5 +1,6 @@
 #include "PatternWords.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace tamarin::pattern {
@@ -8,8 +9,10 @@ namespace {
 
 constexpr std::size_t LongText = 60;  // longer texts are cut in the words
 
-std::string Quoted(const std::string& text)
+// `length`: the text's whole length, when `text` holds only its first characters.
+std::string Quoted(const std::string& text, std::size_t length = 0)
 {
+    length = std::max(length, text.size());
     std::string shown;
     for (std::size_t i = 0; i < text.size() && i < LongText; ++i) {
         const unsigned char c = static_cast<unsigned char>(text[i]);
@@ -21,8 +24,8 @@ std::string Quoted(const std::string& text)
             shown += text[i];
         }
     }
-    if (text.size() > LongText)
-        return "\"" + shown + "…\" (" + std::to_string(text.size()) + " characters)";
+    if (length > LongText)
+        return "\"" + shown + "…\" (" + std::to_string(length) + " characters)";
     return "\"" + shown + "\"";
 }
 
@@ -165,7 +168,7 @@ std::string Words(const Item& item, int syntax, const std::vector<ExplainNode>& 
     case ExplainKind::Alternative:
         return "Alternative: " + Summary(children);
     case ExplainKind::Literal:
-        return "the text " + Quoted(item.text) + CaseNote(item) + (syntax == 1 ? BasicNote(item) : "");
+        return "the text " + Quoted(item.text, item.count) + CaseNote(item) + (syntax == 1 ? BasicNote(item) : "");
     case ExplainKind::Escape:
         if (syntax == 1)
             return "the character " + CharacterWords(item.text[0]) + CaseNote(item) +
