@@ -3,6 +3,7 @@
 // unescape_character, parse_backref, parse_QE).
 #include "PatternParser.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace tamarin::pattern {

@@ -4,6 +4,8 @@
 #include "PatternWarnings.h"
 #include "PatternWords.h"
 
+#include <algorithm>
+
 namespace tamarin {
 
 PatternExplanation ExplainPattern(std::string_view pattern, std::int32_t syntaxIndex, bool caseSensitive)

@@ -3,7 +3,7 @@
 // parse_perl_verb, match_verb).
 #include "PatternParser.h"
 
-#include <cstring>
+#include <algorithm>
 #include <limits>
 
 namespace tamarin::pattern {

@@ -6,8 +6,9 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <string>
+#include <utility>
+#include <vector>
 
 using namespace tamarin;
 
