@@ -123,16 +123,22 @@ void Parser::CompilerChecks()
 {
     for (const Recursion& r : recursions) {
         const std::int64_t index = r.byName ? NameIndex(static_cast<int>(r.target)) : r.target;
-        if (index < 0 || index > static_cast<std::int64_t>(markCount))
+        if (index < 0 || index > static_cast<std::int64_t>(markCount)) {
+            errorDetail = "a recursion into a group that does not exist";
             Fail(PatternError::BadPattern, 0);
+        }
     }
     // The compiler looks the names of (?(R&name) up only in a pattern that recurses.
     if (!recursions.empty())
         for (const int hash : namedConditions)
-            if (NameIndex(hash) <= 0)
+            if (NameIndex(hash) <= 0) {
+                errorDetail = "a condition on a recursion into a group name that does not exist";
                 Fail(PatternError::BadPattern, 0);
-    if (!EveryLookBehindFixed(root))
+            }
+    if (!EveryLookBehindFixed(root)) {
+        errorDetail = "a look-behind that can match texts of different lengths";
         Fail(PatternError::BadPattern, 0);
+    }
     if (!recursions.empty())
         unsure.push_back("a recursion: the compiler rejects one that can recurse without reading a character");
 }

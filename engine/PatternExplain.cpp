@@ -17,7 +17,7 @@ PatternExplanation ExplainPattern(std::string_view pattern, std::int32_t syntaxI
     explanation.compiles = parser.error == PatternError::None;
     explanation.error = parser.error;
     explanation.errorPosition = parser.errorPosition;
-    explanation.errorWords = pattern::ErrorWords(parser.error);
+    explanation.errorWords = parser.errorDetail.empty() ? pattern::ErrorWords(parser.error) : parser.errorDetail;
     explanation.groups = parser.markCount;
     const std::size_t spans = std::min<std::size_t>(parser.markCount, parser.subs.size());
     explanation.groupSpans.assign(parser.subs.begin(), parser.subs.begin() + static_cast<std::ptrdiff_t>(spans));

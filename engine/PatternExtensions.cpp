@@ -316,19 +316,27 @@ bool Parser::ParsePerlExtension()
             AppendState(State::Toggle);
         flags_ = oldFlags;
     }
-    if (jumpId != 0 && lastId_ == jumpId && markid != -2)
-        FailAtParen(PatternError::PerlExtension);  // nothing inside the assertion
+    if (jumpId != 0 && lastId_ == jumpId && markid != -2) {
+        errorDetail = markid == -3 ? "an atomic group with nothing in it" : "a look-ahead with nothing in it";
+        FailAtParen(PatternError::PerlExtension);
+    }
     if (markid == -4) {
         const Frame& frame = Top();
-        if (frame.bars.size() > 1)
+        if (frame.bars.size() > 1) {
+            errorDetail = "a conditional with more than two alternatives";
             FailAtParen(PatternError::BadPattern);
+        }
         // What follows the inserted alternative must be the condition itself.
         const std::vector<Item>& yes = frame.bars.empty() ? frame.sequence : frame.alternatives.front();
-        if (frame.bars.size() == 1 && isDefine && !yes.empty() && yes.front().kind == ExplainKind::Condition)
+        if (frame.bars.size() == 1 && isDefine && !yes.empty() && yes.front().kind == ExplainKind::Condition) {
+            errorDetail = "a DEFINE block with alternatives";
             FailAtParen(PatternError::BadPattern);
+        }
         // A quantifier on the condition is inserted before it (a possessive one brackets it in a group).
-        if (!yes.empty() && yes.front().kind == ExplainKind::Quantifier && yes.front().greed != Greed::Possessive)
+        if (!yes.empty() && yes.front().kind == ExplainKind::Quantifier && yes.front().greed != Greed::Possessive) {
+            errorDetail = "a quantifier on the condition of a conditional";
             FailAtParen(PatternError::BadRepeat);
+        }
     }
     Item closed = CloseFrame(Pos(pos_));
     Append(std::move(closed), State::EndMark);

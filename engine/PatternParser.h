@@ -68,6 +68,7 @@ public:
     Item root;
     PatternError error = PatternError::None;
     std::size_t errorPosition = 0;
+    std::string errorDetail;  // our words for an error more particular than its kind
     unsigned markCount = 0;
     std::vector<std::pair<std::size_t, std::size_t>> subs;
     std::vector<std::string> unsure;       // why our reading may not be the library's
