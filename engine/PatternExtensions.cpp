@@ -302,7 +302,8 @@ bool Parser::ParsePerlExtension()
         break;
     }
     (void)recursion;
-    Top().contentBegin = Pos(pos_);
+    // A conditional's first alternative begins with its condition.
+    Top().contentBegin = markid == -4 ? condition.begin : Pos(pos_);
     ParseAll();
     UnwindAlts(true);
     if (pos_ == end_) {

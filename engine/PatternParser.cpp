@@ -143,13 +143,13 @@ void Parser::OpenFrame(Item group)
 }
 
 // The group read, its alternatives under an Alternation when it has any.
-Item Parser::CloseFrame(std::size_t end)
+Item Parser::CloseFrame(std::size_t end, bool closed)
 {
     Frame frame = std::move(frames_.back());
     frames_.pop_back();
     Item group = std::move(frame.group);
     group.end = end;
-    const std::size_t contentEnd = end > frame.contentBegin && group.kind != ExplainKind::Pattern ? end - 1 : end;
+    const std::size_t contentEnd = closed && end > frame.contentBegin && group.kind != ExplainKind::Pattern ? end - 1 : end;
     if (frame.bars.empty()) {
         group.children = std::move(frame.sequence);
         return group;
@@ -174,11 +174,11 @@ Item Parser::CloseFrame(std::size_t end)
 void Parser::FoldFrames()
 {
     while (frames_.size() > 1) {
-        Item group = CloseFrame(Pos(end_));
+        Item group = CloseFrame(Pos(end_), false);
         Top().sequence.push_back(std::move(group));
     }
     if (!frames_.empty())
-        root = CloseFrame(Pos(end_));
+        root = CloseFrame(Pos(end_), false);
 }
 
 void Parser::Run()

@@ -127,7 +127,7 @@ private:
     void AddSilent(Item item);              // an item that appends no state
     void AppendLiteralChar(const char* at, char c);  // one plain character, extending a run
     void OpenFrame(Item group);
-    Item CloseFrame(std::size_t end);
+    Item CloseFrame(std::size_t end, bool closed = true);  // closed: by its ), else at the end or an error
     void FoldFrames();                      // after an error: what was read, closed where it stopped
     bool IsPerl() const { return (flags_ & option::MainType) == 0; }
     bool PerlEx() const { return (flags_ & (option::MainType | option::NoPerlEx)) == 0; }

@@ -246,3 +246,73 @@ void CompareGenerated(int syntax)
 TEST(PatternAgreement, GeneratedPerl) { CompareGenerated(0); }
 TEST(PatternAgreement, GeneratedPosixBasic) { CompareGenerated(1); }
 TEST(PatternAgreement, GeneratedPosixExtended) { CompareGenerated(2); }
+
+namespace {
+
+// Every node lies within its parent and after its elder sibling.
+std::string BadNesting(const ExplainNode& node)
+{
+    if (node.begin > node.end)
+        return "a node ends before it begins at " + std::to_string(node.begin);
+    std::size_t previousEnd = node.begin;
+    for (const ExplainNode& child : node.children) {
+        if (child.begin < previousEnd || child.end > node.end)
+            return "[" + std::to_string(child.begin) + "," + std::to_string(child.end) + ") outside [" +
+                   std::to_string(previousEnd) + "," + std::to_string(node.end) + ")";
+        previousEnd = child.end;
+        if (std::string inner = BadNesting(child); !inner.empty())
+            return inner;
+    }
+    return {};
+}
+
+// The capturing groups' nodes, by number: the first node of each number.
+void GroupNodes(const ExplainNode& node, std::vector<const ExplainNode*>& groups)
+{
+    if (node.kind == ExplainKind::Group && node.group > 0) {
+        if (groups.size() < static_cast<std::size_t>(node.group))
+            groups.resize(static_cast<std::size_t>(node.group), nullptr);
+        if (!groups[static_cast<std::size_t>(node.group) - 1])
+            groups[static_cast<std::size_t>(node.group) - 1] = &node;
+    }
+    for (const ExplainNode& child : node.children)
+        GroupNodes(child, groups);
+}
+
+} // namespace
+
+// The tree itself: its spans nest, and each group's node has the number and
+// the span the library gives that group.
+TEST(PatternAgreement, TreeNestsAndGroupNodesHaveTheLibrarySpans)
+{
+    // Tokens that make groups in every syntax more often than the dictionary's.
+    const std::vector<std::string> tokens = {"a", "b", "(", ")", "\\(", "\\)", "(a)", "(?:", "(?<n>", "(?|", "|", "*",
+                                             "+", "?", "*?", "[ab]", "\\w", "{2}", "\\{2\\}", "\\1", "(?=", "(?(1)",
+                                             "(?i)", "(?#c)", "\\Qa\\E", "[[:alpha:]]", "x"};
+    for (int syntax = 0; syntax < 3; ++syntax) {
+        std::mt19937 random(2900u + static_cast<unsigned>(syntax));
+        int checked = 0;
+        for (int n = 0; n < 8000; ++n) {
+            std::string pattern;
+            const int pieces = 1 + static_cast<int>(random() % 9);
+            for (int i = 0; i < pieces; ++i)
+                pattern += tokens[random() % tokens.size()];
+            const PatternExplanation e = ExplainPattern(pattern, syntax, true);
+            ASSERT_EQ(BadNesting(e.root), "") << Printable(pattern) << " syntax " << syntax;
+            if (!e.compiles || e.unsure)
+                continue;
+            std::vector<const ExplainNode*> groups;
+            GroupNodes(e.root, groups);
+            const LibraryReading library = ReadPatternWithLibrary(pattern, syntax, true);
+            ASSERT_EQ(groups.size(), library.groups) << Printable(pattern) << " syntax " << syntax;
+            for (std::size_t g = 0; g < groups.size(); ++g) {
+                ASSERT_NE(groups[g], nullptr) << Printable(pattern);
+                // The library's span runs from the ( to the ); in POSIX Basic from the ( of \( to the ) of \).
+                const std::size_t begin = groups[g]->begin + (syntax == 1 ? 1 : 0);
+                EXPECT_EQ(begin, library.groupSpans[g].first) << Printable(pattern) << " group " << g + 1;
+                ++checked;
+            }
+        }
+        EXPECT_GT(checked, 50) << SyntaxNames[syntax];
+    }
+}
