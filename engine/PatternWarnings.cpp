@@ -82,7 +82,9 @@ void Walk(const Item& item, std::string_view pattern, std::vector<ExplainWarning
 {
     if (Repeats(item) && item.greed != Greed::Possessive && !item.children.empty()) {
         const Item& operand = item.children.front();
-        if (const Item* inner = InnerRepeat(operand); inner && (item.max == Unbounded || item.max > 2))
+        // An atomic group gives nothing back: no sharing to try inside it.
+        const bool atomic = operand.kind == ExplainKind::Atomic;
+        if (const Item* inner = atomic ? nullptr : InnerRepeat(operand); inner && (item.max == Unbounded || item.max > 2))
             Add(warnings, item, "A repeat inside a repeat: when the rest fails, the matcher may try every way of "
                                 "sharing the text between them, which takes very long");
         else if (const Item* overlap = OverlappingAlternation(operand, pattern))

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -130,6 +131,18 @@ const NodeRow nodeRows[] = {
      "the text \"*a\""},
     {"ExtendedAlternatives", "a|b", 2, true, 0, 3, "One of 2 alternatives"},
     {"ExtendedClassEscapeStillAClass", "[\\d]", 2, true, 1, 3, "a digit"},
+    // One pattern, three readings.
+    {"BasicBracesAreText", "a{2}", 1, true, 0, 4,
+     "the text \"a{2}\" (in POSIX Basic { } stand for themselves; Perl and POSIX Extended read them as operators)"},
+    {"ExtendedBracesCount", "a{2}", 2, true, 0, 4, "exactly 2 times (as many as possible): the text \"a\""},
+    {"BasicParenthesesAreText", "(a)", 1, true, 0, 3,
+     "the text \"(a)\" (in POSIX Basic ( ) stand for themselves; Perl and POSIX Extended read them as operators)"},
+    {"PerlEscapedParenthesis", "\\(a\\)", 0, true, 0, 2, "the character \"(\""},
+    {"PerlClassEscape", "\\d", 0, true, 0, 2, "a digit"},
+    {"BasicClassEscapeIsTheLetter", "\\d", 1, true, 0, 2,
+     "the character \"d\" (in POSIX Basic this escape stands for the character itself)"},
+    {"ExtendedWordBoundary", "\\bx", 2, true, 0, 2, "a word boundary"},
+    {"PerlLineAnchorInTextMode", "(?-m)^a", 0, true, 5, 6, "the start of the text"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Rows, ExplainNodes, testing::ValuesIn(nodeRows),
@@ -288,9 +301,33 @@ TEST(Explain, SpansOfGroupsInEachSyntax)
     }
 }
 
+TEST(Explain, SameResultOnManyThreads)
+{
+    // The window explains off its own thread: the explainer shares nothing that changes.
+    std::vector<std::string> patterns;
+    for (int i = 0; i < 300; ++i)
+        patterns.push_back("(a" + std::to_string(i) + ")[[:alpha:]]{" + std::to_string(i % 7) + "}(?<=x)|\\w+?");
+    std::vector<std::string> expected;
+    for (const std::string& p : patterns)
+        expected.push_back(ExplanationVerdict(ExplainPattern(p, 0, false)) + Tree(ExplainPattern(p, 0, false).root));
+    std::vector<int> mismatches(4, 0);
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t)
+        threads.emplace_back([&, t] {
+            for (std::size_t i = 0; i < patterns.size(); ++i) {
+                const PatternExplanation e = ExplainPattern(patterns[i], 0, false);
+                mismatches[static_cast<std::size_t>(t)] += ExplanationVerdict(e) + Tree(e.root) != expected[i];
+            }
+        });
+    for (std::thread& thread : threads)
+        thread.join();
+    EXPECT_EQ(mismatches, std::vector<int>(4, 0));
+}
+
 TEST(Explain, NoWarningForPlainPatterns)
 {
-    for (const char* pattern : {"(a)?b", "a+b+", "(?:ab)+", "[a-z]+", "(a|b)c"}) {
+    for (const char* pattern : {"(a)?b", "a+b+", "(?:ab)+", "[a-z]+", "(a|b)c", "(?>a+)+", "(?:a++)+", "[a-zA-Z]",
+                                "(?:a|b)*", "x{2}(?:y|z){3}"}) {
         const PatternExplanation e = ExplainPattern(pattern, 0, true);
         for (const ExplainWarning& w : e.warnings)
             ADD_FAILURE() << pattern << ": " << w.words;
