@@ -117,6 +117,89 @@ bool EveryLookBehindFixed(const Item& item)
     return true;
 }
 
+// How far the compiler's first-character scan gets through `items` from their
+// start: to `recursion` (or to anything it cannot be sure of), or past a
+// character it must read, or through them all without reading one.
+enum class Reach { Recursion, Consumed, Through };
+
+Reach Scan(const std::vector<Item>& items, const Item* recursion);
+
+Reach ScanItem(const Item& item, const Item* recursion)
+{
+    switch (item.kind) {
+    case ExplainKind::Recursion:
+        return Reach::Recursion;  // this one or another: the scan follows either
+    case ExplainKind::Literal:
+    case ExplainKind::Escape:
+    case ExplainKind::AnyCharacter:
+    case ExplainKind::ClassEscape:
+    case ExplainKind::CharacterClass:
+    case ExplainKind::LineEnding:
+        return Reach::Consumed;
+    case ExplainKind::Quoted:
+        return item.text.empty() ? Reach::Through : Reach::Consumed;
+    case ExplainKind::BackReference:
+    case ExplainKind::Combining:
+    case ExplainKind::Verb:
+    case ExplainKind::Conditional:
+    case ExplainKind::LookAhead:
+    case ExplainKind::LookBehind:
+        return Reach::Recursion;  // not followed here: taken as the worst
+    case ExplainKind::Quantifier: {
+        const Reach inner = Scan(item.children, recursion);
+        if (inner == Reach::Recursion)
+            return inner;
+        return inner == Reach::Consumed && item.number >= 1 ? Reach::Consumed : Reach::Through;
+    }
+    case ExplainKind::Alternation: {
+        bool allConsumed = true;
+        for (const Item& alternative : item.children) {
+            const Reach reach = Scan(alternative.children, recursion);
+            if (reach == Reach::Recursion)
+                return reach;
+            allConsumed = allConsumed && reach == Reach::Consumed;
+        }
+        return allConsumed ? Reach::Consumed : Reach::Through;
+    }
+    case ExplainKind::Group:
+    case ExplainKind::NonCapturing:
+    case ExplainKind::Atomic:
+    case ExplainKind::InlineOptions:
+    case ExplainKind::Alternative:
+        return Scan(item.children, recursion);
+    default:
+        return Reach::Through;  // zero-width: anchors, boundaries, \K, comments
+    }
+}
+
+Reach Scan(const std::vector<Item>& items, const Item* recursion)
+{
+    for (const Item& item : items) {
+        const Reach reach = ScanItem(item, recursion);
+        if (reach != Reach::Through)
+            return reach;
+    }
+    return Reach::Through;
+}
+
+const Item* GroupNumbered(const Item& item, std::int64_t number)
+{
+    if (item.kind == ExplainKind::Group && item.number == number)
+        return &item;
+    for (const Item& child : item.children)
+        if (const Item* found = GroupNumbered(child, number))
+            return found;
+    return nullptr;
+}
+
+void Recursions(const Item& item, std::vector<const Item*>& found)
+{
+    if (item.kind == ExplainKind::Recursion)
+        found.push_back(&item);
+    for (const Item& child : item.children)
+        Recursions(child, found);
+}
+
 } // namespace
 
 void Parser::CompilerChecks()
@@ -139,8 +222,19 @@ void Parser::CompilerChecks()
         errorDetail = "a look-behind that can match texts of different lengths";
         Fail(PatternError::BadPattern, 0);
     }
-    if (!recursions.empty())
-        unsure.push_back("a recursion: the compiler rejects one that can recurse without reading a character");
+    // The compiler rejects a recursion that can come back to itself without
+    // reading a character. Sure only of a recursion whose target must read
+    // one before anything else can happen.
+    std::vector<const Item*> found;
+    Recursions(root, found);
+    for (const Item* recursion : found) {
+        const std::int64_t index = recursion->byName ? NameIndex(static_cast<int>(recursion->number)) : recursion->number;
+        const Item* target = index == 0 ? &root : GroupNumbered(root, index);
+        if (!target || Scan(target->children, recursion) != Reach::Consumed) {
+            unsure.push_back("a recursion that may come back to itself before reading a character");
+            break;
+        }
+    }
 }
 
 } // namespace tamarin::pattern

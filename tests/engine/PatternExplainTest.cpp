@@ -180,7 +180,8 @@ const VerdictRow verdictRows[] = {
     {"BasicBackReference", "\\(a\\)\\1", 1, "Compiles · 1 group"},
     {"RangeOutOfOrder", "[z-a]", 0,
      "Stops compiling at position 5: a class the library cannot take: an unknown class name, or a range whose ends are out of order"},
-    {"RecursionIsUnsure", "a(?R)?", 0, "Compiles · 0 groups · unsure"},
+    {"RecursionBeforeAnyCharacterIsUnsure", "(?R)?a", 0, "Compiles · 0 groups · unsure"},
+    {"RecursionAfterACharacterIsSure", "a(?R)?", 0, "Compiles · 0 groups"},
     {"QuantifierAfterPossessiveIsUnsure", "(a)b++\\Q\\E*", 0, "Compiles · 1 group · unsure"},
 };
 
