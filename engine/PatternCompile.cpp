@@ -145,7 +145,8 @@ bool EngineParser::parse_literal()
 
 namespace tamarin {
 
-boost::regex CompilePattern(std::string_view pattern, Syntax syntax, bool caseSensitive)
+boost::regex CompilePattern(std::string_view pattern, Syntax syntax, bool caseSensitive,
+                            boost::regex::flag_type extraFlags)
 {
     // An empty view may carry no pointer at all; the library wants a real range.
     const char* first = pattern.empty() ? "" : pattern.data();
@@ -154,7 +155,7 @@ boost::regex CompilePattern(std::string_view pattern, Syntax syntax, bool caseSe
     boost::regex expression;
     expression.imbue(codepage::Locale());
     const CompilingScope compiling(pattern.size());
-    expression.assign(first, first + pattern.size(), SyntaxFlags(syntax, caseSensitive));
+    expression.assign(first, first + pattern.size(), SyntaxFlags(syntax, caseSensitive) | extraFlags);
     return expression;
 }
 

@@ -79,7 +79,8 @@ boost::regex::flag_type SyntaxFlags(Syntax syntax, bool caseSensitive);
 // Compiles `pattern` as the engine does for every evaluation, the syntax check
 // and the syntax test. Throws whatever the library throws for a pattern it
 // cannot compile.
-boost::regex CompilePattern(std::string_view pattern, Syntax syntax, bool caseSensitive);
+boost::regex CompilePattern(std::string_view pattern, Syntax syntax, bool caseSensitive,
+                            boost::regex::flag_type extraFlags = 0);
 
 // The options every match of `expression` runs with. Only the whole match is
 // ever reported, so groups are not kept unless the pattern reads them back.
