@@ -54,8 +54,9 @@ struct PatternFacts {
 PatternFacts DescribeGroups(const ListingQuery& query);
 
 // The words for a compile error: the library's error code (its
-// regex_constants::error_type value) and the position it reports.
-std::string CompileErrorWords(int errorCode, std::int64_t position);
+// regex_constants::error_type value), the position it reports and the
+// pattern's length (an unclosed group is reported at the pattern's end).
+std::string CompileErrorWords(int errorCode, std::int64_t position, std::int64_t patternLength = -1);
 
 // Where a group (or, for group 0, the whole match) stands in the input.
 struct MatchSpan {

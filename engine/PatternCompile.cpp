@@ -147,6 +147,12 @@ namespace tamarin {
 
 boost::regex CompilePattern(std::string_view pattern, Syntax syntax, bool caseSensitive)
 {
+    return CompilePattern(pattern, syntax, caseSensitive, boost::regex::flag_type{});
+}
+
+boost::regex CompilePattern(std::string_view pattern, Syntax syntax, bool caseSensitive,
+                            boost::regex::flag_type extraFlags)
+{
     // An empty view may carry no pointer at all; the library wants a real range.
     const char* first = pattern.empty() ? "" : pattern.data();
     // The text is Windows-1252: its classes and case pairs above 0x7F come
@@ -154,7 +160,7 @@ boost::regex CompilePattern(std::string_view pattern, Syntax syntax, bool caseSe
     boost::regex expression;
     expression.imbue(codepage::Locale());
     const CompilingScope compiling(pattern.size());
-    expression.assign(first, first + pattern.size(), SyntaxFlags(syntax, caseSensitive));
+    expression.assign(first, first + pattern.size(), SyntaxFlags(syntax, caseSensitive) | extraFlags);
     return expression;
 }
 

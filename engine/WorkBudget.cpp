@@ -62,6 +62,8 @@ thread_local std::size_t CurrentBacktrackBlocks = BaseMemory / BOOST_REGEX_BLOCK
 // (*SKIP) and look-behinds can make the library do) is granted nothing, so
 // tries that stay cheap cannot repeat for ever uncounted.
 thread_local std::ptrdiff_t TriesLeftToGrant = 0;
+// The flag that ends this thread's matches when set (CancelScope); none outside one.
+thread_local const std::atomic<bool>* CancelFlag = nullptr;
 
 // a * b + c without overflow, saturated at the largest ptrdiff_t.
 std::ptrdiff_t SaturatingMulAdd(std::ptrdiff_t a, std::ptrdiff_t b, std::ptrdiff_t c)
@@ -141,6 +143,16 @@ std::size_t BacktrackBlocks()
     return CurrentBacktrackBlocks;
 }
 
+CancelScope::CancelScope(const std::atomic<bool>& cancel) : outer_(CancelFlag)
+{
+    CancelFlag = &cancel;
+}
+
+CancelScope::~CancelScope()
+{
+    CancelFlag = outer_;
+}
+
 } // namespace regex_limits
 } // namespace tamarin
 
@@ -187,11 +199,15 @@ void EngineMatcher::push_recursion_pop()
 // One try of the pattern at `position`. Each try is granted StepsPerTry
 // steps: the count falls by that much, never below zero, so unused steps are
 // not saved up. A search makes at most one try per character, so it may take
-// MaxMatchSteps plus StepsPerTry per character at most. The rest is the
-// library's own body of this function.
+// MaxMatchSteps plus StepsPerTry per character at most. A try first reads the
+// cancel flag of a CancelScope, if there is one. The rest is the library's
+// own body of this function.
 template <>
 bool EngineMatcher::match_prefix()
 {
+    // A listing that is no longer wanted stops at its next try.
+    if (tamarin::CancelFlag && tamarin::CancelFlag->load(std::memory_order_relaxed))
+        raise_error(traits_inst, regex_constants::error_unknown);
     if (tamarin::TriesLeftToGrant > 0) {
         --tamarin::TriesLeftToGrant;
         state_count = std::max<std::ptrdiff_t>(0, state_count - tamarin::StepsPerTry);
