@@ -8,7 +8,8 @@ namespace tamarin {
 namespace {
 
 // The name a group at `start` of the pattern gives itself: (?<name>...),
-// (?'name'...) or (?P<name>...); empty for any other group.
+// (?'name'...) or (?P<name>...) (the last for a release that reads it; 1.81
+// rejects it); empty for any other group.
 std::string NameAt(std::string_view pattern, std::size_t start)
 {
     std::string_view rest = pattern.substr(start);
@@ -81,7 +82,7 @@ std::string CompileErrorWords(int errorCode, std::int64_t position, std::int64_t
     const std::string at = " at position " + std::to_string(position);
     switch (static_cast<rc::error_type>(errorCode)) {
     case rc::error_collate: return "an unknown collating element" + at;
-    case rc::error_ctype: return "an unknown character class" + at;
+    case rc::error_ctype: return "the character class or range before position " + std::to_string(position) + " is not valid";
     case rc::error_escape: return "a \\ escapes nothing it may escape" + at;
     case rc::error_backref: return "a back-reference" + at + " names a group that is not there";
     case rc::error_brack: return "a [" + at + " is never closed";
@@ -91,7 +92,7 @@ std::string CompileErrorWords(int errorCode, std::int64_t position, std::int64_t
         return "a )" + at + " closes no group";
     case rc::error_brace: return "a {" + at + " is never closed";
     case rc::error_badbrace: return "the repeat count in { }" + at + " is not valid";
-    case rc::error_range: return "the range" + at + " ends before it starts";
+    case rc::error_range: return "a -" + at + " stands where no range may";
     case rc::error_space: return "the pattern needs more memory than it may have" + at;
     case rc::error_badrepeat: return "the repeat" + at + " has nothing to repeat";
     case rc::error_size: return "the pattern is too large" + at;

@@ -77,12 +77,12 @@ public:
     {
     }
 
-    void SetFacts(PatternFacts facts)
+    void SetFacts(PatternFacts facts, const ListingLimits& limits)
     {
         s_.groups = static_cast<std::int32_t>(facts.groups.size());
         s_.facts = std::move(facts);
         s_.slots = s_.groups + 1;
-        s_.capacity = std::min(MaxListedMatches, MaxListBytes / (s_.slots * 8));
+        s_.capacity = std::max<std::int64_t>(0, std::min(limits.maxListed, limits.maxListBytes / (s_.slots * 8)));
         const auto chunks = static_cast<std::size_t>((s_.capacity + ChunkRows - 1) / ChunkRows);
         if (s_.wide)
             s_.wideChunks.resize(chunks);
@@ -114,7 +114,7 @@ public:
     void End(ListingOutcome outcome)
     {
         outcome.seconds = std::chrono::duration<double>(Clock::now() - started_).count();
-        outcome.listFull = counted_ > s_.capacity && s_.capacity > 0;
+        outcome.listFull = counted_ > s_.capacity;
         s_.outcome = std::move(outcome);
         s_.ended.store(true, std::memory_order_release);
         if (progress_)
@@ -174,13 +174,13 @@ private:
 };
 
 void RunListing(const ListingQuery& query, MatchList& list, const std::atomic<bool>& cancel,
-                const std::function<void()>& progress)
+                const std::function<void()>& progress, const ListingLimits& limits)
 {
     ListingRun run(list, progress);
     const std::string_view input = query.input;
     run.SetWide(input.size() >= NotTaken);
     CompiledQuery compiled = CompileQuery(query);
-    run.SetFacts(compiled.facts);
+    run.SetFacts(compiled.facts, limits);
     ListingOutcome outcome;
     if (!compiled.facts.compiles) {
         outcome.end = ListingEnd::PatternError;

@@ -92,6 +92,12 @@ struct ListingOutcome {
 inline constexpr std::int64_t MaxListedMatches = 10'000'000;
 inline constexpr std::int64_t MaxListBytes = std::int64_t{640} << 20;
 
+// The limits a listing keeps to (smaller ones for tests).
+struct ListingLimits {
+    std::int64_t maxListed = MaxListedMatches;
+    std::int64_t maxListBytes = MaxListBytes;
+};
+
 // The matches of one listing. One thread (the one running RunListing) adds
 // to it; any thread may read it meanwhile. Rows below Listed() never change,
 // and are never moved in memory.
@@ -133,7 +139,7 @@ private:
 // added, and once at the end; the caller may read `list` from it or from
 // elsewhere at any time.
 void RunListing(const ListingQuery& query, MatchList& list, const std::atomic<bool>& cancel,
-                const std::function<void()>& progress = {});
+                const std::function<void()>& progress = {}, const ListingLimits& limits = {});
 
 // Line and column (both from 1, as editors count; lines end at '\n') of
 // places in one input. Built once per input in one pass over it, small (a
