@@ -8,6 +8,7 @@
 #include "Unitabout.h"
 #include "Unitconfig.h"
 #include "Unitcredit.h"
+#include "Unitmatches.h"
 #include "Unitsettings.h"
 #include "Unitsyntax.h"
 #include "Windows.h"
@@ -23,6 +24,7 @@ TfrmSyntax* frmSyntax = nullptr;
 TfrmSettings* frmSettings = nullptr;
 TfrmConfig* frmConfig = nullptr;
 TfrmCredit* frmCredit = nullptr;
+TfrmMatches* frmMatches = nullptr;
 
 TamarinApplication::TamarinApplication(int& argc, char** argv) : QApplication(argc, argv) {}
 
@@ -72,6 +74,8 @@ void CreateWindows()
     frmSettings = new TfrmSettings(frmMain);
     frmConfig = new TfrmConfig(frmMain);
     frmCredit = new TfrmCredit(frmMain);
+    // It follows the main window and the settings dialog: created after them.
+    frmMatches = new TfrmMatches(frmMain);
 }
 
 void DestroyWindows()
@@ -83,6 +87,7 @@ void DestroyWindows()
     frmSettings = nullptr;
     frmConfig = nullptr;
     frmCredit = nullptr;
+    frmMatches = nullptr;
 }
 
 int RunApplication(int argc, char* argv[])
