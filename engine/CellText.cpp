@@ -61,10 +61,12 @@ CellText MakeCellText(std::string_view piece, std::size_t maxCharacters)
     }
     const std::size_t shownLength = std::min(piece.size(), maxCharacters);
     cell.cut = shownLength < piece.size();
-    // Spaces inside the text read as spaces; at either end they would not be
-    // seen at all, so there they are shown as signs too.
-    const std::size_t firstNonSpace = piece.find_first_not_of(' ');
-    const std::size_t lastNonSpace = piece.find_last_not_of(' ');
+    // Spaces inside the text read as spaces; at either end of what is shown
+    // they would not be seen at all, so there they are shown as signs too.
+    // Only the shown part is read: a piece may be a match of megabytes.
+    const std::string_view shownPart = piece.substr(0, shownLength);
+    const std::size_t firstNonSpace = shownPart.find_first_not_of(' ');
+    const std::size_t lastNonSpace = shownPart.find_last_not_of(' ');
     cell.shown.reserve(shownLength + 1);
     for (std::size_t i = 0; i < shownLength; ++i) {
         const auto byte = static_cast<unsigned char>(piece[i]);

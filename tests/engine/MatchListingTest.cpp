@@ -243,6 +243,7 @@ TEST(CellText, InvisibleCharactersShownAndNamed)
     EXPECT_EQ(cut.shown, u"abc\u2026");
     EXPECT_EQ(cut.spoken, u"abc, and 3 more characters");
     EXPECT_TRUE(cut.cut);
+    EXPECT_EQ(MakeCellText("ab  cd", 3).shown, u"ab\u2423\u2026");  // the space before the cut is seen
     EXPECT_EQ(MakeCellText("abc", MatchSpan{}, 10).kind, CellText::Kind::NotTaken);
     EXPECT_EQ(MakeCellText("abc", MatchSpan{}, 10).spoken, u"did not take part");
     EXPECT_EQ(MakeCellText("abc", MatchSpan{1, 0}, 10).kind, CellText::Kind::Empty);
