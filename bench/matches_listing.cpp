@@ -34,6 +34,7 @@
 #include <functional>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -169,6 +170,26 @@ int main(int argc, char** argv)
                     static_cast<long long>(listed.counted), static_cast<long long>(listed.listed), Median(bare),
                     Median(listing), ratio, peak / 1024, within ? "within" : "MISSED",
                     same ? "" : " (counts DIFFER)");
+    }
+
+    // What the window waits for before its first rows: the first row of a
+    // listing on a worker, and the line index of the input.
+    {
+        std::vector<double> firstRow, lineIndex;
+        for (int r = 0; r < runs; ++r) {
+            tamarin::MatchList list;
+            std::atomic<bool> cancel{false};
+            const auto start = Clock::now();
+            std::thread worker([&] { tamarin::RunListing({"(\\w+)@(\\w+)\\.com", words, 0, true, 1}, list, cancel); });
+            while (list.Listed() == 0 && !list.Ended())
+                std::this_thread::yield();
+            firstRow.push_back(std::chrono::duration<double>(Clock::now() - start).count());
+            cancel = true;
+            worker.join();
+            lineIndex.push_back(Seconds([&] { const tamarin::LinePlaces places(words); }));
+        }
+        std::printf("\nfirst row of (\\w+)@(\\w+)\\.com on a worker: %.1f ms; line index of the words: %.1f ms\n",
+                    1000 * Median(firstRow), 1000 * Median(lineIndex));
     }
 
     std::printf("\nReplacing over %zu MB, medians of %d runs\n", megabytes, runs);

@@ -124,7 +124,17 @@ TEST(MatchListingDifferential, RandomCasesAsTheLibrary)
         std::string input = RandomInput(random);
         if (round % 3 == 0)
             input += RandomInput(random) + RandomInput(random);
-        Compare(pattern, input, {RandomFormat(random), RandomFormat(random)}, round < 300, random, counts);
+        const std::vector<std::string> formats = {RandomFormat(random), RandomFormat(random)};
+        Compare(pattern, input, formats, round < 300, random, counts);
+        // Whatever the format, its warnings point into it.
+        const PatternFacts facts = DescribeGroups({pattern, input, 0, true, 1});
+        for (const std::string& format : formats)
+            for (int kind = 0; kind < 4; ++kind)
+                for (const FormatWarning& w : FormatWarnings(format, static_cast<FormatKind>(kind), facts)) {
+                    ASSERT_GE(w.start, 0) << format;
+                    ASSERT_GT(w.length, 0) << format;
+                    ASSERT_LE(w.start + w.length, static_cast<std::int64_t>(format.size())) << format;
+                }
         if (HasFatalFailure())
             return;
     }
