@@ -231,6 +231,53 @@ bool EngineMatcher::match_prefix()
     return m_has_found_match;
 }
 
+// Backtracking after a failed step: a match that backtracks hard spends its
+// time here, so a set cancel flag (CancelScope) ends it here too, within a
+// step, instead of at the end of its work budget. Outside a CancelScope the
+// one cost is reading that no flag is set. The rest is the library's own
+// body of this function.
+template <>
+bool EngineMatcher::unwind(bool have_match)
+{
+    static unwind_proc_type const s_unwind_table[19] = {
+        &EngineMatcher::unwind_end,
+        &EngineMatcher::unwind_paren,
+        &EngineMatcher::unwind_recursion_stopper,
+        &EngineMatcher::unwind_assertion,
+        &EngineMatcher::unwind_alt,
+        &EngineMatcher::unwind_repeater_counter,
+        &EngineMatcher::unwind_extra_block,
+        &EngineMatcher::unwind_greedy_single_repeat,
+        &EngineMatcher::unwind_slow_dot_repeat,
+        &EngineMatcher::unwind_fast_dot_repeat,
+        &EngineMatcher::unwind_char_repeat,
+        &EngineMatcher::unwind_short_set_repeat,
+        &EngineMatcher::unwind_long_set_repeat,
+        &EngineMatcher::unwind_non_greedy_repeat,
+        &EngineMatcher::unwind_recursion,
+        &EngineMatcher::unwind_recursion_pop,
+        &EngineMatcher::unwind_commit,
+        &EngineMatcher::unwind_then,
+        &EngineMatcher::unwind_case,
+    };
+    // Only after a failed step (have_match false): the library's own clean-up
+    // after an exception unwinds the whole stack with have_match true, and
+    // must run to its end.
+    if (!have_match && tamarin::CancelFlag && tamarin::CancelFlag->load(std::memory_order_relaxed))
+        raise_error(traits_inst, regex_constants::error_unknown);
+
+    m_recursive_result = have_match;
+    m_unwound_lookahead = false;
+    m_unwound_alt = false;
+    unwind_proc_type unwinder;
+    bool cont;
+    do {
+        unwinder = s_unwind_table[m_backup_state->state_id];
+        cont = (this->*unwinder)(m_recursive_result);
+    } while (cont);
+    return pstate ? true : false;
+}
+
 // The stack grows by a block from the kept region (BacktrackMemory.h), or from
 // the library's own blocks when the region has none to give. The rest is the
 // library's own body of this function.

@@ -72,6 +72,8 @@ void EngineMatcher::push_recursion_pop();
 template <>
 bool EngineMatcher::match_prefix();
 template <>
+bool EngineMatcher::unwind(bool);
+template <>
 void EngineMatcher::extend_stack();
 template <>
 bool EngineMatcher::unwind_extra_block(bool);

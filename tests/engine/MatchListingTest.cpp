@@ -71,6 +71,29 @@ TEST(MatchListing, CancelStopsWithinOneSearchThatTriesEveryPlace)
     EXPECT_LT(stop, 0.1);
 }
 
+TEST(MatchListing, CancelStopsWithinOneTryThatBacktracks)
+{
+    // One try at the first place that backtracks until its budget is spent;
+    // then a listing that needs the backtracking memory again, as the next
+    // one after a cancel does.
+    const std::string input = std::string(1'000'000, 'x');
+    for (const char* pattern : {"(x+x+)+y", "(?:x+x+)+y", "(x+)*+y|(x+x+)+y"}) {
+        MatchList list;
+        const auto started = Clock::now();
+        const double stop = SecondsToStop(Search(pattern, input), list, [&] {
+            return Clock::now() - started > std::chrono::milliseconds(30);
+        });
+        ASSERT_TRUE(list.Ended());
+        EXPECT_EQ(list.Outcome().end, ListingEnd::Cancelled) << pattern;
+        EXPECT_LT(stop, 0.1) << pattern;
+    }
+    MatchList after;
+    const std::atomic<bool> cancel{false};
+    RunListing(Search("(x(x))+", "xxxx-xx"), after, cancel);
+    ASSERT_EQ(after.Listed(), 2);
+    EXPECT_EQ(after.Span(1, 2).position, 6);
+}
+
 TEST(MatchListing, GiveUpKeepsTheMatchesBeforeIt)
 {
     const std::string input = "ab ab ab " + std::string(100'000, 'a');
