@@ -30,6 +30,12 @@ void MarkedPane::AddMenuAction(QAction* action)
     menuActions_.append(action);
 }
 
+void MarkedPane::CollectMarks(qsizetype from, qsizetype to, std::vector<Mark>& marks) const
+{
+    if (source_)
+        source_(from, to, marks);
+}
+
 void MarkedPane::Dress(QTextLayout& layout, const Slice& slice) const
 {
     if (!source_)

@@ -32,6 +32,8 @@ public:
     void MarksChanged();
     // Scrolls as little as it can so that `position` is on screen.
     void ShowPosition(qsizetype position);
+    // The marks of [from, to), as the pane draws them.
+    void CollectMarks(qsizetype from, qsizetype to, std::vector<Mark>& marks) const;
     // An item of the pane's context menu after its own Copy and Select All.
     void AddMenuAction(QAction* action);
 

@@ -13,6 +13,7 @@
 #include "Unitsettings.h"
 #include "Windows.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -189,6 +190,9 @@ void TfrmMatches::CreateMatchesPage()
     tvMatches->horizontalHeader()->setDefaultSectionSize(90);
     tvMatches->horizontalHeader()->setMinimumSectionSize(36);
     Theme::KeepWhiteWithDarkText(tvMatches);
+    // The corner button selects every row; it is a control of its own and is named as one.
+    if (auto* corner = tvMatches->findChild<QAbstractButton*>())
+        corner->setAccessibleName("Select all matches");
     reMatches = NewPane("reMatches", "Input with the matches marked", page);
     page->addWidget(tvMatches);
     page->addWidget(reMatches);
@@ -317,10 +321,17 @@ void TfrmMatches::hideEvent(QHideEvent* event)
     if (event->spontaneous())
         return;
     // Hidden, the window does no work: what runs stops and starts again at the next showing.
-    if (listing_->Running() || replacing_->Running())
+    if (listingOpen_ || replaceOpen_)
         stale_ = true;
+    StopRuns();
+}
+
+void TfrmMatches::StopRuns()
+{
     listing_->Cancel();
     replacing_->Cancel();
+    listingOpen_ = false;
+    replaceOpen_ = false;
 }
 
 void TfrmMatches::btnCloseClick()
@@ -330,7 +341,7 @@ void TfrmMatches::btnCloseClick()
 
 bool TfrmMatches::Busy() const
 {
-    return refreshPending_ || listing_->Running() || replacing_->Running();
+    return refreshPending_ || listingOpen_ || replaceOpen_;
 }
 
 // --- following the main window ---
@@ -338,9 +349,14 @@ bool TfrmMatches::Busy() const
 void TfrmMatches::MainWindowChange()
 {
     // Stop at once: nothing of the state left behind is shown from now on.
-    listing_->Cancel();
-    replacing_->Cancel();
+    StopRuns();
     stale_ = true;
+    if (!isVisible())
+        return;
+    selectedRow_ = -1;
+    model_->Clear();
+    reMatches->MarksChanged();
+    ShowCount(MatchTexts::ListingProgress(0), false);
     ScheduleRefresh();
 }
 
@@ -414,6 +430,7 @@ void TfrmMatches::StartListing()
         return;
     }
     ShowCount(MatchTexts::ListingProgress(0), false);
+    listingOpen_ = true;
     auto list = std::make_shared<tamarin::MatchList>();
     listing_->Start([this, query = query_, list, lines = lines_](const std::atomic<bool>& cancel,
                                                                    const BackgroundRun::Post& post) {
@@ -436,8 +453,10 @@ void TfrmMatches::ListingProgress(const std::shared_ptr<const tamarin::MatchList
         model_->Grow();
     }
     reMatches->MarksChanged();
-    if (list->Ended())
+    if (list->Ended()) {
+        listingOpen_ = false;
         ShowCount(MatchTexts::ListingFinal(*list), true);
+    }
     else
         ShowCount(MatchTexts::ListingProgress(list->Counted()), false);
 }
@@ -532,6 +551,7 @@ void TfrmMatches::pcMatchesChange(int page)
 void TfrmMatches::ReplaceOptionsChange()
 {
     replacing_->Cancel();
+    replaceOpen_ = false;
     replaceStale_ = true;
     ShowFormatWarnings();
     if (pcMatches->currentIndex() == 1 && isVisible() && !stale_)
@@ -551,6 +571,7 @@ void TfrmMatches::StartReplace()
         return;
     }
     lblReplaceCount->setText("Replacing...");
+    replaceOpen_ = true;
     tamarin::ReplaceRequest request;
     request.format = CodePageText::ToCodePage(edReplaceWith->text());
     request.kind = static_cast<tamarin::FormatKind>(std::max(0, cbReplaceFormat->currentIndex()));
@@ -558,13 +579,13 @@ void TfrmMatches::StartReplace()
     request.noCopy = cbNoCopy->isChecked();
     replacing_->Start([this, query = query_, request](const std::atomic<bool>& cancel, const BackgroundRun::Post& post) {
         auto result = std::make_shared<tamarin::ReplaceResult>(tamarin::Replace(query, request, cancel));
-        if (result->end != tamarin::ListingEnd::Cancelled)
-            post([this, result] { ShowReplaced(std::move(*result)); });
+        post([this, result] { ShowReplaced(std::move(*result)); });
     });
 }
 
 void TfrmMatches::ShowReplaced(tamarin::ReplaceResult result)
 {
+    replaceOpen_ = false;
     lblReplaceCount->setText(MatchTexts::ReplaceFinal(result));
     replacedPieces_ = std::move(result.pieces);
     const auto length = static_cast<qsizetype>(result.text.size());

@@ -77,6 +77,7 @@ private:
     tamarin::ListingQuery ReadMainWindow() const;
     // Lists anew, when shown; a change while hidden waits for the showing.
     void ScheduleRefresh();
+    void StopRuns();
     void Refresh();
     void StartListing();
     void ListingProgress(const std::shared_ptr<const tamarin::MatchList>& list,
@@ -106,5 +107,7 @@ private:
     bool stale_ = true;            // the main window changed since the last listing
     bool replaceStale_ = true;     // the replacement is not that of the listing shown
     bool refreshPending_ = false;
+    bool listingOpen_ = false;     // a listing runs whose end is not shown yet
+    bool replaceOpen_ = false;
     bool placed_ = false;
 };
