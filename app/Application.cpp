@@ -74,12 +74,16 @@ void CreateWindows()
     frmSettings = new TfrmSettings(frmMain);
     frmConfig = new TfrmConfig(frmMain);
     frmCredit = new TfrmCredit(frmMain);
-    // It follows the main window and the settings dialog: created after them.
-    frmMatches = new TfrmMatches(frmMain);
+    // It follows the main window and the settings dialog: created after them,
+    // a window of its own beside the main window rather than one of its dialogs.
+    frmMatches = new TfrmMatches;
 }
 
 void DestroyWindows()
 {
+    // First: it listens to the main window's controls.
+    delete frmMatches;
+    frmMatches = nullptr;
     delete frmMain;  // the dialogs are its children
     frmMain = nullptr;
     frmAbout = nullptr;
@@ -87,7 +91,6 @@ void DestroyWindows()
     frmSettings = nullptr;
     frmConfig = nullptr;
     frmCredit = nullptr;
-    frmMatches = nullptr;
 }
 
 int RunApplication(int argc, char* argv[])

@@ -134,6 +134,8 @@ TfrmMatches::TfrmMatches(QWidget* parent) : QDialog(parent)
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
     setSizeGripEnabled(true);
+    // Left open, it does not keep the program running once the main window closes.
+    setAttribute(Qt::WA_QuitOnClose, false);
     setMinimumSize(MinimumSize);
     resize(InitialSize);
     model_ = new MatchTableModel(this);
