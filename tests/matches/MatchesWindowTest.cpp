@@ -181,6 +181,10 @@ private slots:
         OpenWindow();
         QVERIFY(ListingDone());
         QVERIFY2(frmMatches->lblMatchCount->text().startsWith(start), qPrintable(frmMatches->lblMatchCount->text()));
+        // Where a pattern fails to compile is marked in it, and only then.
+        std::vector<MarkedPane::Mark> marks;
+        frmMatches->rePattern->CollectMarks(0, pattern.size(), marks);
+        QCOMPARE(marks.size(), std::size_t(start.startsWith("The pattern does not compile") ? 1 : 0));
     }
 
     // The pattern is listed as the main window evaluates it: without its
