@@ -8,6 +8,7 @@
 #include "Unitabout.h"
 #include "Unitconfig.h"
 #include "Unitcredit.h"
+#include "Unitmatches.h"
 #include "Unitsettings.h"
 #include "Unitsyntax.h"
 #include "Windows.h"
@@ -23,6 +24,7 @@ TfrmSyntax* frmSyntax = nullptr;
 TfrmSettings* frmSettings = nullptr;
 TfrmConfig* frmConfig = nullptr;
 TfrmCredit* frmCredit = nullptr;
+TfrmMatches* frmMatches = nullptr;
 
 TamarinApplication::TamarinApplication(int& argc, char** argv) : QApplication(argc, argv) {}
 
@@ -72,10 +74,16 @@ void CreateWindows()
     frmSettings = new TfrmSettings(frmMain);
     frmConfig = new TfrmConfig(frmMain);
     frmCredit = new TfrmCredit(frmMain);
+    // It follows the main window and the settings dialog: created after them,
+    // a window of its own beside the main window rather than one of its dialogs.
+    frmMatches = new TfrmMatches;
 }
 
 void DestroyWindows()
 {
+    // First: it listens to the main window's controls.
+    delete frmMatches;
+    frmMatches = nullptr;
     delete frmMain;  // the dialogs are its children
     frmMain = nullptr;
     frmAbout = nullptr;

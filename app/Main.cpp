@@ -12,6 +12,7 @@
 #include "Unitabout.h"
 #include "Unitconfig.h"
 #include "Unitcredit.h"
+#include "Unitmatches.h"
 #include "Unitsettings.h"
 #include "Unitsyntax.h"
 #include "WebLinks.h"
@@ -245,6 +246,15 @@ void TfrmMain::mnuRegExpSyntaxTestClick()
     frmSyntax->show();
     frmSyntax->raise();
     frmSyntax->activateWindow();
+}
+
+void TfrmMain::mnuMatchesClick()
+{
+    if (!frmMatches)
+        return;
+    frmMatches->show();
+    frmMatches->raise();
+    frmMatches->activateWindow();
 }
 
 void TfrmMain::About1Click()

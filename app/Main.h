@@ -82,6 +82,7 @@ public:
     QAction* mnuConfig = nullptr;
     QAction* mnuCreditCardNumberCheck = nullptr;
     QAction* mnuRegExpSyntaxTest = nullptr;
+    QAction* mnuMatches = nullptr;
     QAction* SampleRegExp1 = nullptr;
     QAction* sampleCredit = nullptr;
     QAction* sampleSocial = nullptr;
@@ -119,6 +120,7 @@ public slots:
     void tbConfigClick();
     void mnuCreditCardNumberCheckClick();
     void mnuRegExpSyntaxTestClick();
+    void mnuMatchesClick();
     void About1Click();
     void tbAboutClick();
     void Exit1Click();

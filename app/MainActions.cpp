@@ -67,6 +67,8 @@ const ActionDesign Actions[] = {
      "", true, "", &TfrmMain::mnuCreditCardNumberCheckClick},
     {&TfrmMain::mnuRegExpSyntaxTest, "mnuRegExpSyntaxTest", "&RegExp Syntax Test", "", "", true,
      "", &TfrmMain::mnuRegExpSyntaxTestClick},
+    {&TfrmMain::mnuMatches, "mnuMatches", "&Matches and Groups", "Ctrl+M", "", true, "",
+     &TfrmMain::mnuMatchesClick},
     {&TfrmMain::sampleCredit, "sampleCredit", "Credit Card Number", "", "", true, "",
      &TfrmMain::sampleCreditClick},
     {&TfrmMain::sampleSocial, "sampleSocial", "Social Number", "", "", true, "",
@@ -136,6 +138,7 @@ const MenuDesign SampleMenu = {"SampleRegExpMenu", "&Sample RegExp", SampleEntri
 const MenuEntry ToolsEntries[] = {
     Item(&TfrmMain::mnuCreditCardNumberCheck),
     Item(&TfrmMain::mnuRegExpSyntaxTest),
+    Item(&TfrmMain::mnuMatches),
     Separator("N10", false),
     Submenu(SampleMenu, &TfrmMain::SampleRegExp1, "SampleRegExp1", false),
 };

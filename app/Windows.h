@@ -1,7 +1,8 @@
 #pragma once
-// The application's six windows. Each is created once at start-up, in the
-// order listed, and lives until the application ends; windows reach each
-// other's controls through these instances.
+// The application's six windows and the matches window, created hidden after
+// them. Each is created once at start-up, in the order listed, and lives until
+// the application ends; windows reach each other's controls through these
+// instances.
 
 class TfrmMain;
 class TfrmAbout;
@@ -9,6 +10,7 @@ class TfrmSyntax;
 class TfrmSettings;
 class TfrmConfig;
 class TfrmCredit;
+class TfrmMatches;
 
 extern TfrmMain* frmMain;
 extern TfrmAbout* frmAbout;
@@ -16,3 +18,4 @@ extern TfrmSyntax* frmSyntax;
 extern TfrmSettings* frmSettings;
 extern TfrmConfig* frmConfig;
 extern TfrmCredit* frmCredit;
+extern TfrmMatches* frmMatches;

@@ -145,6 +145,11 @@ bool EngineParser::parse_literal()
 
 namespace tamarin {
 
+boost::regex CompilePattern(std::string_view pattern, Syntax syntax, bool caseSensitive)
+{
+    return CompilePattern(pattern, syntax, caseSensitive, boost::regex::flag_type{});
+}
+
 boost::regex CompilePattern(std::string_view pattern, Syntax syntax, bool caseSensitive,
                             boost::regex::flag_type extraFlags)
 {

@@ -62,6 +62,8 @@ thread_local std::size_t CurrentBacktrackBlocks = BaseMemory / BOOST_REGEX_BLOCK
 // (*SKIP) and look-behinds can make the library do) is granted nothing, so
 // tries that stay cheap cannot repeat for ever uncounted.
 thread_local std::ptrdiff_t TriesLeftToGrant = 0;
+// The flag that ends this thread's matches when set (CancelScope); none outside one.
+thread_local const std::atomic<bool>* CancelFlag = nullptr;
 
 // a * b + c without overflow, saturated at the largest ptrdiff_t.
 std::ptrdiff_t SaturatingMulAdd(std::ptrdiff_t a, std::ptrdiff_t b, std::ptrdiff_t c)
@@ -141,6 +143,16 @@ std::size_t BacktrackBlocks()
     return CurrentBacktrackBlocks;
 }
 
+CancelScope::CancelScope(const std::atomic<bool>& cancel) : outer_(CancelFlag)
+{
+    CancelFlag = &cancel;
+}
+
+CancelScope::~CancelScope()
+{
+    CancelFlag = outer_;
+}
+
 } // namespace regex_limits
 } // namespace tamarin
 
@@ -187,11 +199,15 @@ void EngineMatcher::push_recursion_pop()
 // One try of the pattern at `position`. Each try is granted StepsPerTry
 // steps: the count falls by that much, never below zero, so unused steps are
 // not saved up. A search makes at most one try per character, so it may take
-// MaxMatchSteps plus StepsPerTry per character at most. The rest is the
-// library's own body of this function.
+// MaxMatchSteps plus StepsPerTry per character at most. A try first reads the
+// cancel flag of a CancelScope, if there is one. The rest is the library's
+// own body of this function.
 template <>
 bool EngineMatcher::match_prefix()
 {
+    // A listing that is no longer wanted stops at its next try.
+    if (tamarin::CancelFlag && tamarin::CancelFlag->load(std::memory_order_relaxed))
+        raise_error(traits_inst, regex_constants::error_unknown);
     if (tamarin::TriesLeftToGrant > 0) {
         --tamarin::TriesLeftToGrant;
         state_count = std::max<std::ptrdiff_t>(0, state_count - tamarin::StepsPerTry);
@@ -213,6 +229,53 @@ bool EngineMatcher::match_prefix()
     if (!m_has_found_match)
         position = restart;  // reset search position
     return m_has_found_match;
+}
+
+// Backtracking after a failed step: a match that backtracks hard spends its
+// time here, so a set cancel flag (CancelScope) ends it here too, within a
+// step, instead of at the end of its work budget. Outside a CancelScope the
+// one cost is reading that no flag is set. The rest is the library's own
+// body of this function.
+template <>
+bool EngineMatcher::unwind(bool have_match)
+{
+    static unwind_proc_type const s_unwind_table[19] = {
+        &EngineMatcher::unwind_end,
+        &EngineMatcher::unwind_paren,
+        &EngineMatcher::unwind_recursion_stopper,
+        &EngineMatcher::unwind_assertion,
+        &EngineMatcher::unwind_alt,
+        &EngineMatcher::unwind_repeater_counter,
+        &EngineMatcher::unwind_extra_block,
+        &EngineMatcher::unwind_greedy_single_repeat,
+        &EngineMatcher::unwind_slow_dot_repeat,
+        &EngineMatcher::unwind_fast_dot_repeat,
+        &EngineMatcher::unwind_char_repeat,
+        &EngineMatcher::unwind_short_set_repeat,
+        &EngineMatcher::unwind_long_set_repeat,
+        &EngineMatcher::unwind_non_greedy_repeat,
+        &EngineMatcher::unwind_recursion,
+        &EngineMatcher::unwind_recursion_pop,
+        &EngineMatcher::unwind_commit,
+        &EngineMatcher::unwind_then,
+        &EngineMatcher::unwind_case,
+    };
+    // Only after a failed step (have_match false): the library's own clean-up
+    // after an exception unwinds the whole stack with have_match true, and
+    // must run to its end.
+    if (!have_match && tamarin::CancelFlag && tamarin::CancelFlag->load(std::memory_order_relaxed))
+        raise_error(traits_inst, regex_constants::error_unknown);
+
+    m_recursive_result = have_match;
+    m_unwound_lookahead = false;
+    m_unwound_alt = false;
+    unwind_proc_type unwinder;
+    bool cont;
+    do {
+        unwinder = s_unwind_table[m_backup_state->state_id];
+        cont = (this->*unwinder)(m_recursive_result);
+    } while (cont);
+    return pstate ? true : false;
 }
 
 // The stack grows by a block from the kept region (BacktrackMemory.h), or from

@@ -16,10 +16,26 @@
 
 #include <cstddef>
 
+#include <atomic>
+
 namespace tamarin::regex_limits {
 // Backtracking memory for the running match, in blocks of BOOST_REGEX_BLOCKSIZE;
 // set by the matcher's work estimate for the input it is about to run over.
 std::size_t BacktrackBlocks();
+
+// While one lives, every try of the pattern on this thread first reads
+// `cancel`, and a set flag ends the match at once (it throws as a match that
+// gave up does: the caller tells the two apart by the flag).
+class CancelScope {
+public:
+    explicit CancelScope(const std::atomic<bool>& cancel);
+    ~CancelScope();
+    CancelScope(const CancelScope&) = delete;
+    CancelScope& operator=(const CancelScope&) = delete;
+
+private:
+    const std::atomic<bool>* outer_;
+};
 } // namespace tamarin::regex_limits
 
 // Backtracking memory comes in blocks of 64 KiB instead of 4 KiB: a match over
@@ -56,6 +72,8 @@ void EngineMatcher::push_recursion_pop();
 template <>
 bool EngineMatcher::match_prefix();
 template <>
+bool EngineMatcher::unwind(bool);
+template <>
 void EngineMatcher::extend_stack();
 template <>
 bool EngineMatcher::unwind_extra_block(bool);
@@ -79,8 +97,10 @@ boost::regex::flag_type SyntaxFlags(Syntax syntax, bool caseSensitive);
 // Compiles `pattern` as the engine does for every evaluation, the syntax check
 // and the syntax test. Throws whatever the library throws for a pattern it
 // cannot compile.
+boost::regex CompilePattern(std::string_view pattern, Syntax syntax, bool caseSensitive);
+// The same with more compile options (such as save_subexpression_location).
 boost::regex CompilePattern(std::string_view pattern, Syntax syntax, bool caseSensitive,
-                            boost::regex::flag_type extraFlags = 0);
+                            boost::regex::flag_type extraFlags);
 
 // The options every match of `expression` runs with. Only the whole match is
 // ever reported, so groups are not kept unless the pattern reads them back.

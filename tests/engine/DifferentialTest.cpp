@@ -4,6 +4,7 @@
 // reports, wherever that finishes without throwing.
 
 #include "EngineTestSupport.h"
+#include "DifferentialCorpus.h"
 #include "ReferenceRegex.h"
 
 #include <random>
@@ -12,29 +13,6 @@ using namespace tamarin;
 using namespace tamarin::test;
 
 namespace {
-
-std::string RandomPattern(std::mt19937& random)
-{
-    static const char* const pieces[] = {
-        "a", "b", "c", " ", ".", "*", "+", "?", "|", "(", ")", "[ab]", "[^a]", "\\w", "\\s", "\\d",
-        "^", "$", "{2}", "{1,3}", "\\1", "(?:", "(?=", "(?!", "\\b", "x*", "\\(", "\\{", "\\}",
-        "[[:alpha:]]", "(a|b)*", "(?R)", "\\n", "*?", "\\", "A", "B", "\xE9", "\xC9", "[\xE0-\xFF]",
-    };
-    std::string pattern;
-    const int count = 1 + static_cast<int>(random() % 8);
-    for (int i = 0; i < count; ++i)
-        pattern += pieces[random() % std::size(pieces)];
-    return pattern;
-}
-
-std::string RandomInput(std::mt19937& random)
-{
-    static const char letters[] = "aabbc AB(x)\n12{\xE9\xC9\x80\x81";
-    std::string input(1 + random() % 24, ' ');
-    for (char& c : input)
-        c = letters[random() % (sizeof letters - 1)];
-    return input;
-}
 
 // The engine's runner over `input` as the window would run it, its outcome in `outcome`.
 RunnerResult RunEngine(Window<>& w, EvaluationOutcome& outcome, const std::string& pattern,
@@ -89,13 +67,7 @@ TEST(Differential, SameResultAsTheLibraryDefaults)
 
 // A match keeps no groups unless the pattern reads one back; every way of
 // reading one back must still give the library's own answer.
-struct GroupCase {
-    const char* name;
-    std::string pattern;
-    std::string input;
-};
-
-std::ostream& operator<<(std::ostream& out, const GroupCase& c) { return out << c.name; }
+using GroupCase = CorpusCase;
 
 class GroupsReadBack : public ::testing::TestWithParam<GroupCase> {};
 
@@ -123,16 +95,7 @@ TEST_P(GroupsReadBack, SameResultAsTheLibraryDefaults)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Perl, GroupsReadBack, ::testing::Values(
-    GroupCase{"BackReference", "(a|b)c\\1", "xacbcbc"},
-    GroupCase{"NamedBackReference", "(?<w>ab)x\\k<w>", "abxabxab"},
-    GroupCase{"RelativeBackReference", "(a+)b\\g{-1}", "aabaab"},
-    GroupCase{"Condition", "(a)?(?(1)b|c)", "xab"},
-    GroupCase{"ConditionNotTaken", "^(a)?(?(1)b|c)$", "c"},
-    GroupCase{"GroupCall", "(a|b)(?1)c", "xbacx"},
-    GroupCase{"WholeRecursion", "\\((?:[^()]|(?R))*\\)", "(a(b)c)"},
-    GroupCase{"AcceptInsideGroup", "(a(*ACCEPT)b)c", "ac"},
-    GroupCase{"NoGroupReadBack", "(a|ab)(c|bcd)(d*)", "abcd"}),
+INSTANTIATE_TEST_SUITE_P(Perl, GroupsReadBack, ::testing::ValuesIn(GroupReadBackCorpus()),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -262,8 +262,8 @@ void LayoutTest::menus_data()
                                          "mnuClose", "-", "Exit1"};
     QTest::newRow("Settings") << "&Settings" << QStringList{"mnuSyntax", "mnuAlgorithms", "-", "mnuConfig"};
     QTest::newRow("Tools") << "&Tools"
-                           << QStringList{"mnuCreditCardNumberCheck", "mnuRegExpSyntaxTest", "-",
-                                          "SampleRegExp1"};
+                           << QStringList{"mnuCreditCardNumberCheck", "mnuRegExpSyntaxTest", "mnuMatches",
+                                          "-", "SampleRegExp1"};
     QTest::newRow("Help") << "&Help"
                           << QStringList{"HowToUseTamarin1", "RegularExpressionTutorial1", "-",
                                          "SupportWebBoard1", "TamarinWebSite1", "-", "About1"};
@@ -307,6 +307,7 @@ void LayoutTest::menuItems_data()
                                               << QKeySequence() << true;
     QTest::newRow("mnuRegExpSyntaxTest") << "mnuRegExpSyntaxTest" << "&RegExp Syntax Test"
                                          << QKeySequence() << true;
+    QTest::newRow("mnuMatches") << "mnuMatches" << "&Matches and Groups" << QKeySequence("Ctrl+M") << true;
     QTest::newRow("HowToUseTamarin1") << "HowToUseTamarin1" << "How to &Use Tamarin" << QKeySequence()
                                       << false;
     QTest::newRow("RegularExpressionTutorial1") << "RegularExpressionTutorial1"
@@ -339,9 +340,9 @@ void LayoutTest::sampleItemsHidden()
     auto* tools = frmMain->findChild<QMenu*>("Tools1");
     QVERIFY(tools);
     const QList<QAction*> items = tools->actions();
-    QCOMPARE(items.size(), 4);
-    QVERIFY(items.at(2)->isSeparator());
-    QVERIFY(!items.at(2)->isVisible());
+    QCOMPARE(items.size(), 5);
+    QVERIFY(items.at(3)->isSeparator());
+    QVERIFY(!items.at(3)->isVisible());
     QMenu* samples = frmMain->SampleRegExp1->menu();
     QVERIFY(samples);
     QCOMPARE(samples->actions(), (QList<QAction*>{frmMain->sampleCredit, frmMain->sampleSocial}));

@@ -4,6 +4,8 @@
 #include "DialogPictures.h"
 #include "Main.h"
 #include "Theme.h"
+#include "MatchTableModel.h"
+#include "Unitmatches.h"
 #include "Unitsettings.h"
 #include "Windows.h"
 
@@ -11,7 +13,9 @@
 #include <QDir>
 #include <QPixmap>
 #include <QStyleFactory>
+#include <QLineEdit>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTest>
 #include <QTextStream>
 #include <QWidget>
@@ -42,6 +46,33 @@ void TypeExample()
     frmMain->btnMatch->setFocus();
 }
 
+// The matches window beside a typed example, listed, its second row
+// selected; on `page` 1 with a replacement.
+QWidget* ShowMatchesForPicture(int page)
+{
+    frmMain->show();
+    frmMain->mmoSignature->setPlainText("(?<user>\\w+)@(\\w+)\\.(com|org)?");
+    frmMain->reSearch->setPlainText("Write to ann@example.com or to bob@tamarin.org;\n"
+                                    "carol@lab. has no top level domain.\tdave@mail.com");
+    frmMatches->show();
+    frmMatches->pcMatches->setCurrentIndex(page);
+    if (page == 1)
+        frmMatches->edReplaceWith->setText("$2: $+{user}");
+    if (!QTest::qWaitFor([] { return !frmMatches->Busy(); }, 10000))
+        QTextStream(stderr) << "the matches window is still listing\n";
+    frmMatches->tvMatches->setCurrentIndex(frmMatches->Model()->index(1, MatchTableModel::FirstGroup));
+    frmMatches->tvMatches->resizeColumnsToContents();
+    return frmMatches;
+}
+
+void HideMatches(QWidget*)
+{
+    frmMatches->edReplaceWith->clear();
+    frmMatches->hide();
+    frmMain->mmoSignature->clear();
+    frmMain->reSearch->clear();
+}
+
 // Add a line here for every window the documentation shows.
 const Shot Shots[] = {
     {"main-window", [] { frmMain->show(); return static_cast<QWidget*>(frmMain); }, {}},
@@ -67,6 +98,8 @@ const Shot Shots[] = {
     {"syntax-test-dialog", ShowSyntaxTestForPicture, HideDialog},
     {"credit-card-checker", ShowCreditCheckerForPicture, HideDialog},
     {"about-box", ShowAboutForPicture, HideDialog},
+    {"matches-window", [] { return ShowMatchesForPicture(0); }, HideMatches},
+    {"matches-window-replace", [] { return ShowMatchesForPicture(1); }, HideMatches},
 };
 
 const Shot* FindShot(const QString& name)
