@@ -39,8 +39,10 @@ const Traits& LibraryTraits()
 Characters::Characters()
 {
     const Traits& traits = LibraryTraits();
-    const auto space = traits.lookup_classname("s", "s" + 1);
-    const auto word = traits.lookup_classname("w", "w" + 1);
+    static const char spaceName[] = "s";
+    static const char wordName[] = "w";
+    const auto space = traits.lookup_classname(spaceName, spaceName + 1);
+    const auto word = traits.lookup_classname(wordName, wordName + 1);
     for (int i = 0; i < 256; ++i) {
         const char c = static_cast<char>(i);
         roles_[i] = static_cast<unsigned char>(traits.syntax_type(c));

@@ -34,7 +34,8 @@ scaled() {
 
 mkdir -p docs/screenshots
 shoot docs/screenshots
-shoot --dark docs/screenshots main-window-match=main-window-dark
+shoot --dark docs/screenshots main-window-match=main-window-dark \
+  matches-window=matches-window-dark matches-window-replace=matches-window-replace-dark
 scaled 2 docs/screenshots main-window-match=main-window-scale2
 ls -l docs/screenshots
 

@@ -63,7 +63,7 @@ TEST(MatchListing, CancelStopsWithinOneSearchThatTriesEveryPlace)
     // one search that would work until its budget is spent.
     MatchList list;
     const auto started = Clock::now();
-    const double stop = SecondsToStop(Search("(?:a|b)+c", std::string(300'000, 'a')), list, [&] {
+    const double stop = SecondsToStop(Search("(?:a|b)+c", std::string(3'000'000, 'a')), list, [&] {
         return Clock::now() - started > std::chrono::milliseconds(30);
     });
     ASSERT_TRUE(list.Ended());
