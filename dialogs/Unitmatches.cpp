@@ -3,6 +3,7 @@
 #include "BackgroundRun.h"
 #include "CodePageText.h"
 #include "DescriptionAnnouncer.h"
+#include "ExplainPage.h"
 #include "Main.h"
 #include "MarkedPane.h"
 #include "MatchTableModel.h"
@@ -42,6 +43,8 @@ constexpr QSize MinimumSize(420, 320);
 constexpr int ContentMargin = 6;
 constexpr int ContentSpacing = 4;
 constexpr int PatternRows = 2;
+constexpr int ReplacePage = 1;
+constexpr int ExplainPageIndex = 2;
 // More marks than this in one slice of a pane are not drawn: the table lists them all.
 constexpr std::size_t MarksPerSlice = 4000;
 
@@ -53,6 +56,7 @@ const QColor SelectedText(Qt::white);
 const QColor GroupGrounds[] = {QColor(0xff, 0xd5, 0x4f), QColor(0x9c, 0xe0, 0x9f), QColor(0xf8, 0xa5, 0xc8),
                                QColor(0x80, 0xde, 0xea), QColor(0xd7, 0xb4, 0xf0), QColor(0xff, 0xb7, 0x93)};
 const QColor ErrorGround(0xff, 0x8a, 0x80);
+const QColor WarningLine(0xe0, 0x6c, 0x00);
 
 QTextCharFormat Tint(const QColor& ground)
 {
@@ -66,6 +70,14 @@ QTextCharFormat SelectedMatchFormat()
     QTextCharFormat format = Tint(SelectedGround);
     format.setForeground(SelectedText);
     format.setFontUnderline(true);
+    return format;
+}
+
+QTextCharFormat WarningFormat()
+{
+    QTextCharFormat format;
+    format.setUnderlineStyle(QTextCharFormat::WaveUnderline);
+    format.setUnderlineColor(WarningLine);
     return format;
 }
 
@@ -161,6 +173,10 @@ void TfrmMatches::CreateControls()
     pcMatches->setObjectName("pcMatches");
     CreateMatchesPage();
     CreateReplacePage();
+    explain_ = new ExplainPage;
+    lblExplain = explain_->lblExplain;
+    tvExplain = explain_->tvExplain;
+    pcMatches->addTab(explain_, "Explain");
     btnClose = new QPushButton("&Close", this);
     btnClose->setObjectName("btnClose");
     btnClose->setAccessibleName("Close");
@@ -265,6 +281,7 @@ void TfrmMatches::ConnectHandlers()
     connect(cbNoCopy, &QCheckBox::toggled, this, &TfrmMatches::ReplaceOptionsChange);
     connect(tvMatches->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) { CurrentCellChange(current); });
+    connect(explain_, &ExplainPage::MarksChanged, this, &TfrmMatches::ExplainMarksChange);
     connect(tvMatches->horizontalHeader(), &QHeaderView::sectionClicked, this,
             [this](int column) { MarkPatternGroup(model_->GroupOfColumn(column)); });
 
@@ -323,7 +340,7 @@ void TfrmMatches::hideEvent(QHideEvent* event)
     if (event->spontaneous())
         return;
     // Hidden, the window does no work: what runs stops and starts again at the next showing.
-    if (listingOpen_ || replaceOpen_)
+    if (listingOpen_ || replaceOpen_ || explain_->Busy())
         stale_ = true;
     StopRuns();
 }
@@ -332,6 +349,7 @@ void TfrmMatches::StopRuns()
 {
     listing_->Cancel();
     replacing_->Cancel();
+    explain_->Cancel();
     listingOpen_ = false;
     replaceOpen_ = false;
 }
@@ -343,7 +361,7 @@ void TfrmMatches::btnCloseClick()
 
 bool TfrmMatches::Busy() const
 {
-    return refreshPending_ || listingOpen_ || replaceOpen_;
+    return refreshPending_ || listingOpen_ || replaceOpen_ || explain_->Busy();
 }
 
 // --- following the main window ---
@@ -405,8 +423,14 @@ void TfrmMatches::Refresh()
     reMatches->MarksChanged();
     replaceStale_ = true;
     StartListing();
-    if (pcMatches->currentIndex() == 1)
+    if (pcMatches->currentIndex() == ReplacePage)
         StartReplace();
+    // The explanation follows the pattern whatever the page: a group chosen
+    // on the Matches page chooses its node.
+    if (query_.pattern.empty())
+        explain_->ShowNothing(OutcomeText(NothingToDo::EmptyPattern));
+    else
+        explain_->Explain(query_.pattern, query_.syntaxIndex, query_.caseSensitive);
 }
 
 void TfrmMatches::ShowPattern(const tamarin::SharedText& pattern)
@@ -507,19 +531,58 @@ void TfrmMatches::SetMarkSources()
         }
     });
     rePattern->SetMarkSource([this](qsizetype, qsizetype, std::vector<MarkedPane::Mark>& marks) {
+        MarkPatternTrouble(marks);
+        MarkExplainedNode(marks);
         const tamarin::MatchList* list = model_->List();
         if (!list || (list->Listed() == 0 && !list->Ended()))
             return;
         const tamarin::PatternFacts& facts = list->Facts();
-        if (!facts.compiles && facts.errorPosition >= 0) {
-            const qsizetype at = std::min<qsizetype>(facts.errorPosition, rePattern->text().size() - 1);
-            marks.push_back({at, 1, Tint(ErrorGround)});
-        }
         const auto index = static_cast<std::size_t>(markedGroup_ - 1);
         if (markedGroup_ > 0 && index < facts.groups.size() && facts.groups[index].patternStart >= 0)
             marks.push_back({facts.groups[index].patternStart, facts.groups[index].patternLength,
                              GroupFormat(markedGroup_)});
     });
+}
+
+// Where the pattern stops compiling, from the listing, or from the
+// explanation when nothing is listed (an empty input, say); on the Explain
+// page also the warnings' spans.
+void TfrmMatches::MarkPatternTrouble(std::vector<MarkedPane::Mark>& marks) const
+{
+    const qsizetype last = rePattern->text().size() - 1;
+    const tamarin::MatchList* list = model_->List();
+    const tamarin::PatternExplanation* explanation = explain_->Explanation();
+    if (list && (list->Listed() > 0 || list->Ended())) {
+        const tamarin::PatternFacts& facts = list->Facts();
+        if (!facts.compiles && facts.errorPosition >= 0)
+            marks.push_back({std::min<qsizetype>(facts.errorPosition, last), 1, Tint(ErrorGround)});
+    } else if (explanation && !explanation->compiles && last >= 0) {
+        marks.push_back({std::min<qsizetype>(static_cast<qsizetype>(explanation->errorPosition), last), 1,
+                         Tint(ErrorGround)});
+    }
+    if (pcMatches->currentIndex() != ExplainPageIndex || !explanation)
+        return;
+    for (const tamarin::ExplainWarning& warning : explanation->warnings)
+        marks.push_back({static_cast<qsizetype>(warning.begin), static_cast<qsizetype>(warning.end - warning.begin),
+                         WarningFormat()});
+}
+
+// The node chosen in the explanation, on the Explain page.
+void TfrmMatches::MarkExplainedNode(std::vector<MarkedPane::Mark>& marks) const
+{
+    if (pcMatches->currentIndex() != ExplainPageIndex)
+        return;
+    if (const auto span = explain_->ChosenSpan(); span && span->second > span->first)
+        marks.push_back({static_cast<qsizetype>(span->first), static_cast<qsizetype>(span->second - span->first),
+                         SelectedMatchFormat()});
+}
+
+void TfrmMatches::ExplainMarksChange()
+{
+    if (pcMatches->currentIndex() == ExplainPageIndex)
+        if (const auto span = explain_->ChosenSpan())
+            rePattern->ShowPosition(static_cast<qsizetype>(span->first));
+    rePattern->MarksChanged();
 }
 
 void TfrmMatches::CurrentCellChange(const QModelIndex& current)
@@ -534,6 +597,8 @@ void TfrmMatches::CurrentCellChange(const QModelIndex& current)
 void TfrmMatches::MarkPatternGroup(int group)
 {
     markedGroup_ = group;
+    if (group > 0)
+        explain_->ChooseGroup(group);
     rePattern->MarksChanged();
 }
 
@@ -546,8 +611,10 @@ void TfrmMatches::MarkPatternError()
 
 void TfrmMatches::pcMatchesChange(int page)
 {
-    if (page == 1 && replaceStale_ && isVisible() && !stale_)
+    if (page == ReplacePage && replaceStale_ && isVisible() && !stale_)
         StartReplace();
+    // The warnings and the chosen node are marked on the Explain page only.
+    rePattern->MarksChanged();
 }
 
 void TfrmMatches::ReplaceOptionsChange()
@@ -556,7 +623,7 @@ void TfrmMatches::ReplaceOptionsChange()
     replaceOpen_ = false;
     replaceStale_ = true;
     ShowFormatWarnings();
-    if (pcMatches->currentIndex() == 1 && isVisible() && !stale_)
+    if (pcMatches->currentIndex() == ReplacePage && isVisible() && !stale_)
         StartReplace();
 }
 

@@ -5,6 +5,7 @@
 // runs the main window's evaluation: it lists on a thread of its own, and
 // does nothing while hidden. Shown modelessly.
 
+#include "MarkedPane.h"
 #include "MatchListing.h"
 #include "Replacement.h"
 
@@ -14,7 +15,7 @@
 #include <vector>
 
 class BackgroundRun;
-class MarkedPane;
+class ExplainPage;
 class MatchTableModel;
 class QCheckBox;
 class QComboBox;
@@ -24,6 +25,7 @@ class QModelIndex;
 class QPushButton;
 class QTabWidget;
 class QTableView;
+class QTreeView;
 struct TextVersion;
 
 class TfrmMatches : public QDialog {
@@ -34,7 +36,7 @@ public:
 
     MarkedPane* rePattern = nullptr;   // the pattern listed, read-only
     QLabel* lblMatchCount = nullptr;   // where the listing stands
-    QTabWidget* pcMatches = nullptr;   // "Matches" and "Replace"
+    QTabWidget* pcMatches = nullptr;   // "Matches", "Replace" and "Explain"
     QTableView* tvMatches = nullptr;
     MarkedPane* reMatches = nullptr;   // the input, every match marked
     QLineEdit* edReplaceWith = nullptr;
@@ -44,9 +46,12 @@ public:
     QLabel* lblReplaceWarning = nullptr;   // tokens the replacement takes literally
     MarkedPane* reReplaced = nullptr;
     QLabel* lblReplaceCount = nullptr;
+    QLabel* lblExplain = nullptr;          // on the Explain page (ExplainPage)
+    QTreeView* tvExplain = nullptr;
     QPushButton* btnClose = nullptr;
 
     MatchTableModel* Model() const { return model_; }
+    ExplainPage* Explainer() const { return explain_; }
     // Whether a listing or a replacement that still counts is running.
     bool Busy() const;
 
@@ -93,8 +98,12 @@ private:
     void MarkPatternGroup(int group);
     void MarkPatternError();
     void ShowPattern(const tamarin::SharedText& pattern);
+    void MarkPatternTrouble(std::vector<MarkedPane::Mark>& marks) const;
+    void MarkExplainedNode(std::vector<MarkedPane::Mark>& marks) const;
+    void ExplainMarksChange();
 
     MatchTableModel* model_ = nullptr;
+    ExplainPage* explain_ = nullptr;
     BackgroundRun* listing_ = nullptr;
     BackgroundRun* replacing_ = nullptr;
     tamarin::ListingQuery query_;

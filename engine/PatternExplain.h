@@ -55,7 +55,7 @@ enum class ExplainKind : std::int32_t {
 struct ExplainNode {
     ExplainKind kind = ExplainKind::Pattern;
     std::size_t begin = 0, end = 0;  // span in the pattern, [begin, end)
-    std::string words;               // what it matches, in plain words
+    std::string words;               // what it matches, in plain words (UTF-8)
     std::int32_t group = 0;          // a capturing group's number, else 0
     std::vector<ExplainNode> children;
 };

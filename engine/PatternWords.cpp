@@ -1,11 +1,43 @@
 #include "PatternWords.h"
 
+#include "CodePage.h"
+
 #include <algorithm>
 #include <cstdio>
 
 namespace tamarin::pattern {
 
 namespace {
+
+// The words are UTF-8 (they are shown and read, never matched); the pattern's
+// bytes are the code page's, so each one beyond ASCII is written as the
+// character it stands for.
+void AppendCharacter(std::string& words, char byte)
+{
+    const auto u = static_cast<unsigned char>(byte);
+    if (u < 0x80) {
+        words += byte;
+        return;
+    }
+    const char16_t unit = codepage::ToUnicode(byte);
+    if (unit < 0x800) {
+        words += static_cast<char>(0xC0 | (unit >> 6));
+    } else {
+        words += static_cast<char>(0xE0 | (unit >> 12));
+        words += static_cast<char>(0x80 | ((unit >> 6) & 0x3F));
+    }
+    words += static_cast<char>(0x80 | (unit & 0x3F));
+}
+
+// `words` cut to at most `bytes` and an ellipsis, never within a character.
+std::string Cut(const std::string& words, std::size_t bytes)
+{
+    if (words.size() <= bytes)
+        return words;
+    while (bytes > 0 && (static_cast<unsigned char>(words[bytes]) & 0xC0) == 0x80)
+        --bytes;
+    return words.substr(0, bytes) + "…";
+}
 
 constexpr std::size_t LongText = 60;  // longer texts are cut in the words
 
@@ -21,7 +53,7 @@ std::string Quoted(const std::string& text, std::size_t length = 0)
             std::snprintf(code, sizeof code, "\\x%02X", c);
             shown += code;
         } else {
-            shown += text[i];
+            AppendCharacter(shown, text[i]);
         }
     }
     if (length > LongText)
@@ -72,7 +104,7 @@ std::string Summary(const std::vector<ExplainNode>& children)
             words += ", then ";
         words += child.words;
         if (words.size() > 160)
-            return words.substr(0, 160) + "…";
+            return Cut(words, 160);
     }
     return words.empty() ? "nothing (the empty text)" : words;
 }
@@ -192,8 +224,7 @@ std::string Words(const Item& item, int syntax, const std::vector<ExplainNode>& 
         for (const ExplainNode& child : children)
             list += (list.empty() ? "" : "; ") + child.words;
         words += list.empty() ? "nothing" : list;
-        if (words.size() > 200)
-            words = words.substr(0, 200) + "…";
+        words = Cut(words, 200);
         if (syntax != 0 && item.text.empty()) {
             for (const Item& child : item.children)
                 if (child.text.find('\\') != std::string::npos)
@@ -308,7 +339,9 @@ std::string CharacterWords(char c)
         std::snprintf(code, sizeof code, "0x%02X", u);
         return code;
     }
-    return "\"" + std::string(1, c) + "\"";
+    std::string quoted = "\"";
+    AppendCharacter(quoted, c);
+    return quoted + "\"";
 }
 
 ExplainNode ToNode(const Item& item, int syntaxIndex)

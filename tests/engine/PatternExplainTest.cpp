@@ -367,3 +367,48 @@ TEST(Explain, LongLiteralIsOneNodeWithShortWords)
 }
 
 } // namespace
+
+namespace {
+
+bool IsUtf8(const std::string& text)
+{
+    for (std::size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const std::size_t length = lead < 0x80 ? 1 : (lead >> 5) == 6 ? 2 : (lead >> 4) == 14 ? 3 : 0;
+        if (length == 0 || i + length > text.size())
+            return false;
+        for (std::size_t k = 1; k < length; ++k)
+            if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80)
+                return false;
+        i += length;
+    }
+    return true;
+}
+
+void ExpectUtf8(const ExplainNode& node)
+{
+    EXPECT_TRUE(IsUtf8(node.words)) << node.words;
+    for (const ExplainNode& child : node.children)
+        ExpectUtf8(child);
+}
+
+} // namespace
+
+// The pattern's bytes are the code page's; the words are shown as UTF-8, also
+// where long words are cut (a class of many such characters, a long run).
+TEST(Explain, WordsAreUtf8WhateverThePatternHolds)
+{
+    std::string manyInAClass = "[";
+    for (int i = 0; i < 80; ++i)
+        manyInAClass += "\xE9\x80";
+    manyInAClass += "]";
+    for (const std::string& pattern : {std::string("\xE9\x80+"), manyInAClass, std::string(200, '\x9C') + "|x",
+                                       std::string("(\xE9)\\1[\xC0-\xDE]")}) {
+        const PatternExplanation explanation = ExplainPattern(pattern, 0, true);
+        EXPECT_TRUE(explanation.compiles) << pattern;
+        ExpectUtf8(explanation.root);
+        for (const ExplainWarning& warning : explanation.warnings)
+            EXPECT_TRUE(IsUtf8(warning.words)) << warning.words;
+    }
+    EXPECT_TRUE(HasNode(ExplainPattern("\xE9", 0, true).root, 0, 1, "the text \"\xC3\xA9\""));
+}

@@ -69,9 +69,10 @@ private slots:
         QCOMPARE(frmMatches->objectName(), QString("frmMatches"));
         QCOMPARE(frmMatches->metaObject()->className(), "TfrmMatches");
         QCOMPARE(frmMatches->windowTitle(), QString("Matches and Groups"));
-        QCOMPARE(frmMatches->pcMatches->count(), 2);
+        QCOMPARE(frmMatches->pcMatches->count(), 3);
         QCOMPARE(frmMatches->pcMatches->tabText(0), QString("Matches"));
         QCOMPARE(frmMatches->pcMatches->tabText(1), QString("Replace"));
+        QCOMPARE(frmMatches->pcMatches->tabText(2), QString("Explain"));
         QStringList formats;
         for (int i = 0; i < frmMatches->cbReplaceFormat->count(); ++i)
             formats << frmMatches->cbReplaceFormat->itemText(i);
@@ -80,7 +81,8 @@ private slots:
         QCOMPARE(frmMatches->cbNoCopy->text(), QString("Matched parts only"));
         QCOMPARE(frmMatches->btnClose->text(), QString("&Close"));
         for (const char* name : {"rePattern", "lblMatchCount", "pcMatches", "tvMatches", "reMatches", "edReplaceWith",
-                                 "cbReplaceFormat", "cbFirstOnly", "cbNoCopy", "reReplaced", "lblReplaceCount", "btnClose"})
+                                 "cbReplaceFormat", "cbFirstOnly", "cbNoCopy", "reReplaced", "lblReplaceCount", "lblExplain",
+                                 "tvExplain", "btnClose"})
             QVERIFY2(frmMatches->findChild<QWidget*>(name), name);
         QVERIFY(frmMatches->rePattern->isReadOnly());
     }
