@@ -1,6 +1,7 @@
 #include "Screenshots.h"
 
 #include "Application.h"
+#include "ExplainPage.h"
 #include "DialogPictures.h"
 #include "Main.h"
 #include "Theme.h"
@@ -16,6 +17,7 @@
 #include <QLineEdit>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTreeView>
 #include <QTest>
 #include <QTextStream>
 #include <QWidget>
@@ -65,6 +67,33 @@ QWidget* ShowMatchesForPicture(int page)
     return frmMatches;
 }
 
+void HideMatches(QWidget*);
+
+// The Explain page for `pattern` in `syntax`, the node of group `group` chosen.
+QWidget* ShowExplainForPicture(const QString& pattern, int syntax, int group)
+{
+    frmMain->show();
+    frmMain->State.SyntaxIndex = syntax;
+    frmMain->mmoSignature->setPlainText(pattern);
+    frmMain->reSearch->setPlainText("id:ann@example.com, id:bob@tamarin.org");
+    frmMatches->show();
+    frmMatches->MainWindowChange();
+    frmMatches->pcMatches->setCurrentIndex(2);
+    if (!QTest::qWaitFor([] { return !frmMatches->Busy(); }, 10000))
+        QTextStream(stderr) << "the matches window is still explaining\n";
+    if (group > 0)
+        frmMatches->Explainer()->ChooseGroup(group);
+    frmMatches->tvExplain->setFocus();
+    return frmMatches;
+}
+
+void HideExplain(QWidget* window)
+{
+    frmMain->State.SyntaxIndex = 0;
+    frmMatches->pcMatches->setCurrentIndex(0);
+    HideMatches(window);
+}
+
 void HideMatches(QWidget*)
 {
     frmMatches->edReplaceWith->clear();
@@ -100,6 +129,11 @@ const Shot Shots[] = {
     {"about-box", ShowAboutForPicture, HideDialog},
     {"matches-window", [] { return ShowMatchesForPicture(0); }, HideMatches},
     {"matches-window-replace", [] { return ShowMatchesForPicture(1); }, HideMatches},
+    {"explain-perl", [] { return ShowExplainForPicture("(?<=id:)(?<user>\\w+)@(\\w+)\\.(com|org)", 0, 1); }, HideExplain},
+    {"explain-extended", [] { return ShowExplainForPicture("(?<=id:)(?<user>\\w+)@(\\w+)\\.(com|org)", 2, 0); },
+     HideExplain},
+    {"explain-error", [] { return ShowExplainForPicture("(\\w+)@(\\w+\\.(com|org)", 0, 0); }, HideExplain},
+    {"explain-warning", [] { return ShowExplainForPicture("^(\\w+\\s?)+$", 0, 0); }, HideExplain},
 };
 
 const Shot* FindShot(const QString& name)
