@@ -116,6 +116,7 @@ void ExplainPage::Cancel()
 void ExplainPage::Show(std::shared_ptr<const tamarin::PatternExplanation> explanation, tamarin::SharedText pattern)
 {
     open_ = false;
+    ++shown_;
     model_->Show(explanation, std::move(pattern));
     if (model_->Nodes() <= RowsOpenedWhole)
         tvExplain->expandAll();

@@ -39,6 +39,8 @@ public:
     void ShowNothing(const QString& why);
     void Cancel();
     bool Busy() const { return open_; }
+    // Explanations shown so far: what a caller waits on for the next one.
+    int Shown() const { return shown_; }
     // Makes group `group`'s node the tree's current one, without taking the focus.
     void ChooseGroup(int group);
 
@@ -55,4 +57,5 @@ private:
     BackgroundRun* run_ = nullptr;
     QString announced_;  // the error or warnings last read out
     bool open_ = false;
+    int shown_ = 0;
 };

@@ -145,7 +145,7 @@ QVariant MatchTableModel::data(const QModelIndex& index, int role) const
     const bool piece = column >= Match;
     switch (role) {
     case Qt::DisplayRole: return CellShown(row, column, ShownCharacters);
-    case Qt::AccessibleTextRole: return RowSentence(row);
+    case Qt::AccessibleTextRole: return CellSpoken(row, column);
     case Qt::ToolTipRole:
         if (!piece)
             return {};
@@ -176,18 +176,22 @@ QString MatchTableModel::PieceSpoken(tamarin::MatchSpan span) const
     return cell.kind == tamarin::CellText::Kind::Text ? Quoted(spoken) : spoken;
 }
 
-QString MatchTableModel::RowSentence(int row) const
+QString MatchTableModel::CellSpoken(int row, int column) const
 {
     if (row < 0 || row >= rows_)
         return {};
-    const tamarin::MatchSpan whole = Span(row, 0);
-    QString sentence = QString("Match %1 of %2: position %3, length %4, %5")
-                           .arg(MatchTexts::Number(row + 1), MatchTexts::Number(listing_.list->Counted()),
-                                MatchTexts::Number(whole.position), MatchTexts::Number(whole.length),
-                                PieceSpoken(whole));
-    for (int group = 1; group <= groups_; ++group)
-        sentence += QString(", group %1 %2").arg(GroupHeader(group), PieceSpoken(Span(row, group)));
-    return sentence;
+    switch (column) {
+    case Number:
+        return QString("Match %1 of %2").arg(MatchTexts::Number(row + 1), MatchTexts::Number(listing_.list->Counted()));
+    case Position: return "position " + CellShown(row, column, 0);
+    case Length: return "length " + CellShown(row, column, 0);
+    case Line: return listing_.lines ? "line " + CellShown(row, column, 0) : QString();
+    case ColumnInLine: return listing_.lines ? "column " + CellShown(row, column, 0) : QString();
+    case Match: return PieceSpoken(Span(row, 0));
+    default: break;
+    }
+    const int group = GroupOfColumn(column);
+    return QString("group %1 %2").arg(GroupHeader(group), PieceSpoken(Span(row, group)));
 }
 
 QString MatchTableModel::HeaderLine() const

@@ -42,8 +42,12 @@ public:
     // The group a column shows, from 1; 0 for the other columns.
     int GroupOfColumn(int column) const;
     tamarin::MatchSpan Span(int row, int group) const;
-    // "Match 3 of 1,234: position 25, length 10, "text", group 1 "ab", group 2 did not take part".
-    QString RowSentence(int row) const;
+    // What a screen reader says for a cell: its part of the row's sentence
+    // ("Match 3 of 1,234", "position 25", "length 10", "line 1", "column 26",
+    // "text", "group 1 "ab"", "group 2 did not take part"). A screen reader
+    // reads a row as its cells in turn, which makes the sentence; were each
+    // cell the whole sentence, the row would be read once per column.
+    QString CellSpoken(int row, int column) const;
     // The header line and the rows of `selection` (or every row), a line
     // each, cells apart by tabs, as the table shows them but not cut.
     QString TabSeparated(const QItemSelection& selection) const;

@@ -275,6 +275,35 @@ def card_checker_checks():
     step("Escape", "Escape")
 
 
+def matches_window_checks():
+    """The matches window: a row read as its sentence, a node of the Explain
+    page as its words, and where a pattern stops compiling."""
+    move_to("to the pattern", "shift+Tab", "Pattern", most=15)
+    step("End", "End")
+    said = step("Ctrl+M: the matches window", "ctrl+m", until="Matches and Groups")
+    check(says(said, "Matches and Groups"), "Ctrl+M opens the matches window", said)
+    said = move_to("to the table", "Tab", "table", most=8)
+    # The focus came with the first cell current: Right moves to the next one.
+    said = step("Right in the table", "Right", until="position 2")
+    check(says(said, "position 2") and count(said, "Match 1 of 1") <= 1 and count(said, "position 2") == 1,
+          "a cell says its part of the row's sentence, once", said)
+    said = move_to("to the page tabs", "shift+Tab", "page tab", most=4)
+    said = step("Right: Replace", "Right", until="Replace")
+    said = step("Right: Explain", "Right", until="Explain")
+    check(says(said, "Explain"), "the Explain page's tab", said)
+    said = move_to("to the explanation", "Tab", "Explanation", most=4)
+    # The focus came with the root current: Down reads its first part.
+    said = step("Down in the explanation", "Down", until="the text")
+    check(says(said, "one or more times", 'the text "b"'), "Down reads a node as its words", said)
+    step("Escape", "Escape")
+    said = step("typing (", text="(", until="does not compile")
+    said = step("Ctrl+M: the matches window again", "ctrl+m", until="Stops compiling")
+    check(says(said, "Stops compiling at position 3: a ( is never closed"), "the explanation says where the pattern stops compiling",
+          said)
+    step("Escape", "Escape")
+    step("BackSpace", "BackSpace")
+
+
 workdir = tempfile.mkdtemp(prefix="orca-log.")
 program, orca = None, None
 try:
@@ -302,6 +331,7 @@ try:
         about_checks()
         syntax_test_checks()
         card_checker_checks()
+        matches_window_checks()
         clock_silent()
 finally:
     if program:
