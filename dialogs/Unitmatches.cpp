@@ -470,6 +470,8 @@ void TfrmMatches::StartListing()
 void TfrmMatches::ListingProgress(const std::shared_ptr<const tamarin::MatchList>& list,
                                   const std::shared_ptr<const tamarin::LinePlaces>& lines)
 {
+    // Read before the rows: once the list has ended, the rows read next are all of them.
+    const bool ended = list->Ended();
     if (model_->List() != list.get()) {
         lines_ = lines;
         model_->Show({list, query_.input, lines});
@@ -479,7 +481,7 @@ void TfrmMatches::ListingProgress(const std::shared_ptr<const tamarin::MatchList
         model_->Grow();
     }
     reMatches->MarksChanged();
-    if (list->Ended()) {
+    if (ended) {
         listingOpen_ = false;
         ShowCount(MatchTexts::ListingFinal(*list), true);
     }

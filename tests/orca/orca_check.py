@@ -234,6 +234,12 @@ def main_window_checks():
 
 def about_checks():
     said = step("F1: About", "F1", until=BUTTON)
+    if not says(said, "Close", BUTTON):
+        # Orca 48 now and then takes the dialog's activation after the
+        # button's focus, and then presents no focus at all; a second opening
+        # tells that race from a dialog that never gives Close the focus.
+        step("Escape", "Escape")
+        said = step("F1: About again", "F1", until=BUTTON)
     check(says(said, "About Tamarin") and re.search(r"Tamarin.*\d+\.\d+", spoken(said)),
           "About says the product's name and version", said)
     check(says(said, "Close", BUTTON), "About: the focus starts on Close", said)
