@@ -5,8 +5,8 @@
 //    completes the pattern to the main window's outcome shown, with the
 //    matches window hidden, open on its Matches page and open on its Explain
 //    page; beside it, from that key to the window's first rows (or its final
-//    count, when nothing matches) and to its explanation shown, and the most
-//    the process's resident memory grew.
+//    count, when nothing matches) and to its explanation shown, and the
+//    process's resident memory at its most (input and listing included).
 // 2. The Explain page for patterns up to one literal of 100 MB, real-time
 //    match off: from the key to the verdict shown, and the longest the
 //    window's thread was busy at a stretch meanwhile (what typing would feel).
@@ -105,7 +105,7 @@ void TypeAllButLast(TextEditor* editor, const std::string& text)
 
 struct KeyFigures {
     double main = -1, rows = -1, explained = -1;
-    long long growthKiB = 0;
+    long long peakKiB = 0;  // the process's resident memory at its most during the keys
 };
 
 // `runs` keys completing `pattern` over the input in place, the matches
@@ -122,8 +122,7 @@ KeyFigures TimeKeys(const std::string& pattern, int page, int runs)
     QElapsedTimer idle;
     idle.start();
     WaitUntil(idle, WindowIdle);
-    const long long before = StatusKiB("VmRSS");
-    long long peak = before;
+    long long peak = StatusKiB("VmRSS");
     std::vector<double> mains, rows, explained;
     for (int run = 0; run < runs; ++run) {
         const int shown = frmMatches->Explainer()->Shown();
@@ -156,7 +155,7 @@ KeyFigures TimeKeys(const std::string& pattern, int page, int runs)
         figures.rows = Median(rows);
         figures.explained = Median(explained);
     }
-    figures.growthKiB = peak - before;
+    figures.peakKiB = peak;
     return figures;
 }
 
@@ -164,7 +163,7 @@ void KeystrokeTable(const std::string& pattern, const std::vector<std::size_t>& 
 {
     std::printf("Keystroke with real-time match on, pattern %s (medians of %d keys, seconds)\n", pattern.c_str(), runs);
     std::printf("%-16s %9s %9s %9s %7s %9s %9s %11s\n", "input", "hidden", "Matches", "Explain", "ratio", "rows",
-                "explained", "growth MiB");
+                "explained", "RSS MiB");
     frmMain->cbSimultaneous->setChecked(true);
     for (const std::size_t size : sizes) {
         for (const bool lines : {true, false}) {
@@ -178,7 +177,7 @@ void KeystrokeTable(const std::string& pattern, const std::vector<std::size_t>& 
             const double worst = std::max(matches.main, explain.main);
             std::printf("%-16s %9.4f %9.4f %9.4f %6.2fx %9.4f %9.4f %11.1f\n", label, hidden.main, matches.main,
                         explain.main, hidden.main > 0 ? worst / hidden.main : 0.0, matches.rows, explain.explained,
-                        static_cast<double>(std::max(matches.growthKiB, explain.growthKiB)) / 1024.0);
+                        static_cast<double>(std::max(matches.peakKiB, explain.peakKiB)) / 1024.0);
             std::fflush(stdout);
         }
     }

@@ -120,6 +120,11 @@ QVariant ExplainTreeModel::data(const QModelIndex& index, int role) const
     const tamarin::ExplainNode* node = Node(index);
     if (!node)
         return {};
+    // A screen reader reads a row's cells in turn: the figures say what they are.
+    if (role == Qt::AccessibleTextRole && index.column() == PositionColumn)
+        return QString("position %1").arg(node->begin);
+    if (role == Qt::AccessibleTextRole && index.column() == LengthColumn)
+        return QString("length %1").arg(node->end - node->begin);
     if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole || role == Qt::ToolTipRole) {
         switch (index.column()) {
         case MeaningColumn: return QString::fromStdString(node->words);
