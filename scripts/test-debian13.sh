@@ -77,13 +77,29 @@ bind tmpfs tmpfs "$root/tmp"
 bind tmpfs tmpfs "$root/run"
 as_root cp -L /etc/resolv.conf "$root/etc/resolv.conf"
 
-# The source tree, fresh each run; the build directories inside it are kept.
+# The source tree as it is now; the build directories inside it are kept.
+# The tree comes whole into a staging folder first; only files whose content
+# changed replace the old ones (taking the time of now), and files gone are
+# removed. A kept build directory then rebuilds exactly what changed: copied
+# with their own times, sources older than a build made from another tree
+# would not be rebuilt at all.
 src=$root/src/tamarin
-as_root mkdir -p "$src"
-as_root find "$src" -mindepth 1 -maxdepth 1 ! -name 'build-*' -exec rm -rf {} +
+stage=$root/src/.tamarin-incoming
+as_root rm -rf "$stage"
+as_root mkdir -p "$src" "$stage"
 (cd "$repo" && git ls-files -z --cached --others --exclude-standard \
   | xargs -0 -r sh -c 'for f; do [ -e "$f" ] && printf "%s\0" "$f"; done' sh \
-  | tar --null -T - -c) | as_root tar -x -C "$src"
+  | tar --null -T - -c) | as_root tar -x -C "$stage"
+as_root bash -c '
+  stage=$1 src=$2
+  cd "$stage" && find . -type f -print0 | while IFS= read -r -d "" f; do
+    cmp -s "$f" "$src/$f" && continue
+    mkdir -p "$src/$(dirname "$f")" && rm -f "$src/$f" && cp "$f" "$src/$f"
+  done
+  cd "$src" && find . -path "./build-*" -prune -o -type f -print0 | while IFS= read -r -d "" f; do
+    [ -e "$stage/$f" ] || rm -f "$f"
+  done
+  rm -rf "$stage"' sh "$stage" "$src"
 
 echo "test-debian13.sh: running '$command' on Debian 13"
 started=$SECONDS
