@@ -104,6 +104,7 @@ void ExplainPage::ShowNothing(const QString& why)
     lblExplainWarnings->clear();
     lblExplainWarnings->setVisible(false);
     announced_.clear();
+    DescriptionAnnouncer::Announce({tvExplain}, {});
     emit MarksChanged();
 }
 
@@ -158,8 +159,9 @@ void ExplainPage::AnnounceTrouble(const tamarin::PatternExplanation& explanation
     if (trouble == announced_)
         return;
     announced_ = trouble;
-    if (!trouble.isEmpty())
-        DescriptionAnnouncer::Announce({tvExplain}, trouble);
+    // Trouble gone, the tree's description is emptied (and nothing is said),
+    // so that it never tells of an error that is no more.
+    DescriptionAnnouncer::Announce({tvExplain}, trouble);
 }
 
 void ExplainPage::ChooseGroup(int group)

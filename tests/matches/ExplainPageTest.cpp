@@ -130,8 +130,11 @@ private slots:
         QCOMPARE(frmMatches->lblExplain->text(), QString("Compiles \u00B7 0 groups"));
         frmMain->mmoSignature->setPlainText("(a)(b)(c");
         QTRY_VERIFY(frmMatches->lblExplain->text().startsWith("Stops compiling at position 8"));
+        QCOMPARE(frmMatches->tvExplain->accessibleDescription(), frmMatches->lblExplain->text());
         frmMain->mmoSignature->setPlainText("(a)(b)(c)");
         QTRY_COMPARE(frmMatches->lblExplain->text(), QString("Compiles \u00B7 3 groups"));
+        // What a screen reader finds on the tree is never an error that is gone.
+        QCOMPARE(frmMatches->tvExplain->accessibleDescription(), QString());
         frmMain->mmoSignature->setPlainText("");
         QTRY_COMPARE(frmMatches->lblExplain->text(), QString("Nothing to do: the pattern is empty"));
         QCOMPARE(frmMatches->tvExplain->model()->rowCount(), 0);
