@@ -5,6 +5,7 @@
 
 #include <QDialog>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 #include <QShowEvent>
@@ -43,6 +44,15 @@ QPushButton* CreateButton(const char* objectName, const QString& caption,
     button->setAccessibleName(accessibleName);
     button->setMinimumWidth(ButtonWidth);
     return button;
+}
+
+QLabel* CreateResultLabel(const char* objectName, QWidget* parent)
+{
+    auto* label = new QLabel(parent);
+    label->setObjectName(objectName);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    label->setWordWrap(true);
+    return label;
 }
 
 std::pair<QPushButton*, QPushButton*> CreateOkCancelButtons(QWidget* parent)

@@ -1,6 +1,7 @@
 #pragma once
-// What the five dialogs have in common: their frame and face, centring on the
-// screen, and pictures drawn from the dialogs' SVG resources.
+// What the five dialogs and the matches window have in common: their frame
+// and face, centring on the screen, result labels, and pictures drawn from
+// the dialogs' SVG resources.
 
 #include <QPixmap>
 #include <QSize>
@@ -9,6 +10,7 @@
 #include <utility>
 
 class QDialog;
+class QLabel;
 class QLayout;
 class QPushButton;
 class QShowEvent;
@@ -30,6 +32,9 @@ void SetUpDialogFrame(QDialog* dialog, const QString& objectName, const QString&
 // with "&") and the name assistive technology reads out.
 QPushButton* CreateButton(const char* objectName, const QString& caption,
                           const QString& accessibleName, QWidget* parent);
+
+// A label of results: its text wraps and can be selected to be copied.
+QLabel* CreateResultLabel(const char* objectName, QWidget* parent);
 
 // "&OK", the default button, and "&Cancel" (first and second): Button1 and
 // Button2 of a dialog that has both.

@@ -2,6 +2,7 @@
 
 #include "BackgroundRun.h"
 #include "DescriptionAnnouncer.h"
+#include "DialogSupport.h"
 #include "ExplainTreeModel.h"
 #include "Theme.h"
 
@@ -21,15 +22,6 @@ constexpr int LevelsOpened = 2;
 // Warnings past this many are counted, not listed.
 constexpr std::size_t WarningsListed = 20;
 
-QLabel* NewLabel(const char* name, QWidget* parent)
-{
-    auto* label = new QLabel(parent);
-    label->setObjectName(name);
-    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    label->setWordWrap(true);
-    return label;
-}
-
 QString WarningLine(const tamarin::ExplainWarning& warning)
 {
     return QString("At %1, length %2: %3")
@@ -45,7 +37,7 @@ ExplainPage::ExplainPage(QWidget* parent) : QWidget(parent)
     setObjectName("pnExplainPage");
     model_ = new ExplainTreeModel(this);
     run_ = new BackgroundRun(this);
-    lblExplain = NewLabel("lblExplain", this);
+    lblExplain = DialogSupport::CreateResultLabel("lblExplain", this);
     tvExplain = new QTreeView(this);
     tvExplain->setObjectName("tvExplain");
     tvExplain->setAccessibleName("Explanation");
@@ -59,7 +51,7 @@ ExplainPage::ExplainPage(QWidget* parent) : QWidget(parent)
     tvExplain->header()->resizeSection(ExplainTreeModel::PositionColumn, 64);
     tvExplain->header()->resizeSection(ExplainTreeModel::LengthColumn, 56);
     Theme::KeepWhiteWithDarkText(tvExplain);
-    lblExplainWarnings = NewLabel("lblExplainWarnings", this);
+    lblExplainWarnings = DialogSupport::CreateResultLabel("lblExplainWarnings", this);
     lblExplainWarnings->setVisible(false);
 
     auto* layout = new QVBoxLayout(this);

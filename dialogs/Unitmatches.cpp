@@ -3,6 +3,7 @@
 #include "BackgroundRun.h"
 #include "CodePageText.h"
 #include "DescriptionAnnouncer.h"
+#include "DialogSupport.h"
 #include "ExplainPage.h"
 #include "Main.h"
 #include "MarkedPane.h"
@@ -110,15 +111,6 @@ tamarin::SharedText PatternWithoutBreaks(const TextEditor& editor)
     return joined;
 }
 
-QLabel* NewLabel(const char* name, QWidget* parent)
-{
-    auto* label = new QLabel(parent);
-    label->setObjectName(name);
-    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    label->setWordWrap(true);
-    return label;
-}
-
 MarkedPane* NewPane(const char* name, const QString& accessibleName, QWidget* parent)
 {
     auto* pane = new MarkedPane(parent);
@@ -168,7 +160,7 @@ void TfrmMatches::CreateControls()
 {
     rePattern = NewPane("rePattern", "Pattern", this);
     rePattern->setFixedHeight(rePattern->fontMetrics().lineSpacing() * PatternRows + 2 * rePattern->frameWidth() + 8);
-    lblMatchCount = NewLabel("lblMatchCount", this);
+    lblMatchCount = DialogSupport::CreateResultLabel("lblMatchCount", this);
     pcMatches = new QTabWidget(this);
     pcMatches->setObjectName("pcMatches");
     CreateMatchesPage();
@@ -235,9 +227,9 @@ void TfrmMatches::CreateReplacePage()
     cbReplaceFormat->addItems({"Perl", "sed", "Boost extended", "Literal"});
     cbFirstOnly = NewCheckBox("cbFirstOnly", "First match only", page);
     cbNoCopy = NewCheckBox("cbNoCopy", "Matched parts only", page);
-    lblReplaceWarning = NewLabel("lblReplaceWarning", page);
+    lblReplaceWarning = DialogSupport::CreateResultLabel("lblReplaceWarning", page);
     reReplaced = NewPane("reReplaced", "Replaced text", page);
-    lblReplaceCount = NewLabel("lblReplaceCount", page);
+    lblReplaceCount = DialogSupport::CreateResultLabel("lblReplaceCount", page);
 
     auto* format = new QHBoxLayout;
     format->addWidget(label);
