@@ -16,20 +16,45 @@ if [ -z "${TAMARIN_ORCA_INSIDE:-}" ]; then
   trap 'rm -rf "$home"' EXIT
   mkdir -m 700 "$home/runtime"
   # Nothing of the caller's desktop: settings, caches and sockets live here.
+  # The services the session's buses start (dconf, the accessibility bus
+  # and its registry) write where the bus daemons write, and one that
+  # outlives the session would hold our output open, so ctest would wait for
+  # it until the test's time runs out: the session writes into a file that
+  # is shown as it grows, and whatever still runs with our private runtime
+  # folder afterwards is stopped.
   env -u DBUS_SESSION_BUS_ADDRESS -u AT_SPI_BUS_ADDRESS -u DISPLAY -u WAYLAND_DISPLAY \
     -u XDG_SESSION_TYPE -u QT_QPA_PLATFORM -u QT_ACCESSIBILITY -u QT_LINUX_ACCESSIBILITY_ALWAYS_ON \
     HOME="$home" XDG_CONFIG_HOME="$home/config" XDG_DATA_HOME="$home/data" \
     XDG_CACHE_HOME="$home/cache" XDG_RUNTIME_DIR="$home/runtime" \
     GSETTINGS_BACKEND=dconf TAMARIN_ORCA_INSIDE=1 \
-    dbus-run-session -- "$0" "$program" "$@"
-  exit
+    dbus-run-session -- "$0" "$program" "$@" >"$home/session.log" 2>&1 &
+  session=$!
+  tail -n +1 -f --pid="$session" "$home/session.log"
+  status=0
+  wait "$session" || status=$?
+  for process in /proc/[0-9]*; do
+    if grep -qzx "XDG_RUNTIME_DIR=$home/runtime" "$process/environ" 2>/dev/null; then
+      echo "run-orca-check.sh: stopping what the session left running: $(tr '\0' ' ' <"$process/cmdline")"
+      kill "${process#/proc/}" 2>/dev/null || true
+    fi
+  done
+  exit "$status"
 fi
 
-# Stops what was started, the last first (the window manager before its display).
+# Stops what was started, the last first (the window manager before its display);
+# what has not ended 5 s after being asked is killed, so no stuck speech
+# server keeps the test waiting.
+ended() { # pid: gone, or a zombie waiting to be reaped
+  local state
+  state=$(sed 's/.*) //' "/proc/$1/stat" 2>/dev/null | cut -d' ' -f1)
+  [ -z "$state" ] || [ "$state" = Z ]
+}
 cleanup() {
   local pid
   for pid in $(echo "${started:-}" | tr ' ' '\n' | tac); do
     kill "$pid" 2>/dev/null || true
+    for _ in $(seq 50); do ended "$pid" && break; sleep 0.1; done
+    kill -KILL "$pid" 2>/dev/null || true
     wait "$pid" 2>/dev/null || true
   done
 }
