@@ -22,9 +22,3 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-
-# The MinGW runtime DLLs a program built here needs beside it
-# (libstdc++-6.dll, libgcc_s_seh-1.dll, libwinpthread-1.dll).
-set(TAMARIN_MINGW_RUNTIME_DIRS
-  /usr/lib/gcc/${TAMARIN_MINGW_TRIPLET}/12-posix
-  /usr/${TAMARIN_MINGW_TRIPLET}/lib)

@@ -40,16 +40,17 @@ took build
 export WINEPREFIX=${TAMARIN_WINE_PREFIX:-${XDG_CACHE_HOME:-$HOME/.cache}/tamarin/wine64}
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree=;mshtml="
-runtime_dirs=("/usr/lib/gcc/$TRIPLET/12-posix" "/usr/$TRIPLET/lib")
+# The folders are where the cross compiler itself finds them (its GCC's
+# version is in their path: 12 on Debian 12, 14 on Debian 13).
+runtime_dirs=()
 for dll in libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll; do
-  found=no
-  for dir in "${runtime_dirs[@]}"; do
-    [ -f "$dir/$dll" ] && found=yes
-  done
-  if [ "$found" = no ]; then
-    echo "test-windows-engine.sh: the MinGW runtime DLL $dll is in none of ${runtime_dirs[*]}" >&2
+  file=$("$TRIPLET-g++-posix" -print-file-name="$dll")
+  if [ ! -f "$file" ]; then
+    echo "test-windows-engine.sh: the cross compiler finds no MinGW runtime DLL $dll" >&2
     exit 1
   fi
+  dir=$(dirname "$file")
+  [[ " ${runtime_dirs[*]} " == *" $dir "* ]] || runtime_dirs+=("$dir")
 done
 WINEPATH=$(printf 'Z:%s;' "${runtime_dirs[@]}" | tr / '\\')
 export WINEPATH
